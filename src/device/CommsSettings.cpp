@@ -1,0 +1,78 @@
+#include "device/Commands.h"
+#include "device/PortMessages.h"
+#include "main/AppTexts.h"
+#include "main/GridForm.h"
+#include "main/NumberText.h"
+
+void GridForm::onCommsMenu() {
+    const QString portAnswer = inputBoxes.ask(texts::portPrompt, QStringLiteral("1"));
+    if (portAnswer.isEmpty()) {
+        return;
+    }
+    // A bad number keeps the old port: ending the program here would throw the grid away.
+    const auto port = toInt16(portAnswer);
+    if (!port || *port < 1 || *port > 32) {
+        messageBoxes.inform(texts::invalidCommPort);
+        return;
+    }
+    commport = *port;
+
+    const QString speedAnswer = inputBoxes.ask(texts::speedPrompt, QStringLiteral("0"));
+    if (speedAnswer.isEmpty()) {
+        return;
+    }
+    const auto speedCode = toInt16(speedAnswer);
+    if (!speedCode) {
+        messageBoxes.inform(QStringLiteral("Invalid speed"));
+        return;
+    }
+    speed = *speedCode;
+
+    // What the user chose is what is used, also when the port is open already.
+    if (auto error = DMX.reopenport(commport, speed)) {
+        messageBoxes.inform(cannotOpenPortMessage(commport, *error));
+    }
+}
+
+void GridForm::check_version() {
+    CommandBuffer<5> buffer{};
+    std::int16_t n = 0;
+    DMX.readbytes(buffer, n);
+
+    DMX.sendbytes(buffer, command::putCode(buffer, command::get_version));
+    n = 1;
+    DMX.readbytes(buffer, n);
+    // No answer leaves the generation unknown; it is not taken for a Mk2.
+    if (Comm1.isOpen() && n >= 1) {
+        if (buffer[0] <= 0) {
+            status(QString(), GREY);
+            DMX.version = 1;
+            view.setSaveSceneVisible(false);
+        } else {
+            status(QStringLiteral("Mk2 detected"), colours::white);
+            DMX.version = 2;
+            view.setSaveSceneVisible(true);
+        }
+    }
+
+    DMX.sendbytes(buffer, command::putCode(buffer, command::get_scene_size));
+    n = 2;
+    DMX.readbytes(buffer, n);
+    if (!Comm1.isOpen()) {
+        return;
+    }
+    if (n == 0) {
+        messageBoxes.inform(QStringLiteral("Comms problem"));
+        return;
+    }
+    if (n < 2) {
+        return; // half a count is no count
+    }
+    const auto code = scene_size::codeForChannels(command::sceneSizeFromReply(buffer[0], buffer[1]));
+    if (!code) {
+        return;
+    }
+    channels = *code;
+    nrows = scene_size::channelsFor(*code);
+    ncols = scene_size::scenesFor(*code, DMX.version);
+}

@@ -1,0 +1,86 @@
+#include "device/Dmx.h"
+
+#include <QByteArray>
+
+#include <utility>
+
+Dmx::Dmx(SerialControl& comm, Clock& clock)
+    : port(comm)
+    , time(clock) {}
+
+std::optional<SerialError> Dmx::openport(std::int16_t commPort, std::int16_t speed) {
+    if (port.isOpen()) {
+        return std::nullopt;
+    }
+    openedPort = commPort;
+    openedSettings = settingsFor(speed);
+    port.setCommPort(openedPort);
+    port.setSettings(openedSettings);
+    return port.open();
+}
+
+std::optional<SerialError> Dmx::reopenport(std::int16_t commPort, std::int16_t speed) {
+    if (port.isOpen() && (commPort != openedPort || settingsFor(speed) != openedSettings)) {
+        port.close();
+    }
+    return openport(commPort, speed);
+}
+
+QString Dmx::settingsFor(std::int16_t speed) {
+    return speed == 1 ? QStringLiteral("19200,n,8,2") : QStringLiteral("9600,n,8,2");
+}
+
+void Dmx::sendbytes(std::span<const std::int16_t> buffer, std::int16_t n) {
+    if (!port.isOpen()) {
+        return;
+    }
+    QByteArray bytes;
+    for (std::int16_t i = 0; i < n; ++i) {
+        bytes.append(static_cast<char>(buffer[static_cast<std::size_t>(i)] & 0xFF));
+    }
+    if (!bytes.isEmpty()) {
+        port.output(bytes);
+    }
+    if (!portStillOpen()) {
+        return;
+    }
+    waitPast(time, time.now(), sendPause);
+}
+
+void Dmx::readbytes(std::span<std::int16_t> buffer, std::int16_t& n) {
+    if (!port.isOpen()) {
+        return;
+    }
+    const Clock::Time deadline = time.now() + replyDeadline;
+    std::size_t stored = 0;
+    for (;;) {
+        for (const char byte : port.input()) {
+            if (stored < buffer.size()) {
+                buffer[stored++] = static_cast<std::int16_t>(static_cast<unsigned char>(byte));
+            }
+        }
+        if (!portStillOpen()) {
+            break;
+        }
+        const Clock::Time now = time.now();
+        if (std::cmp_greater_equal(stored, n) || now > deadline) {
+            break;
+        }
+        port.waitForInput(deadline - now + Clock::Time(1));
+    }
+    n = static_cast<std::int16_t>(stored);
+}
+
+void Dmx::dropReceived() {
+    port.input();
+    portStillOpen();
+}
+
+bool Dmx::portStillOpen() {
+    if (auto failure = port.takeFailure()) {
+        if (onPortFailure) {
+            onPortFailure(*failure);
+        }
+    }
+    return port.isOpen();
+}

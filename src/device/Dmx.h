@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/SerialControl.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+
+// The serial transport: every byte to and from the controller passes through these three routines.
+// They know nothing of what the bytes mean. With the port closed each one does nothing at all.
+class Dmx {
+public:
+    using PortFailureHandler = std::function<void(const SerialError&)>;
+
+    Dmx(SerialControl& comm, Clock& clock);
+    Dmx(const Dmx&) = delete;
+    Dmx& operator=(const Dmx&) = delete;
+
+    // Controller generation: 0 not yet asked, 1 Mk1, 2 Mk2.
+    std::int16_t version = 0;
+
+    // Opens the port unless it is open already; an open port keeps its number and speed.
+    std::optional<SerialError> openport(std::int16_t port, std::int16_t speed);
+    // Opens the port with the given number and speed, closing it first when it is open with others.
+    std::optional<SerialError> reopenport(std::int16_t port, std::int16_t speed);
+    // Sends elements 0 to n-1, one byte each, then keeps the line silent for more than 50 ms.
+    void sendbytes(std::span<const std::int16_t> buffer, std::int16_t n);
+    // Collects received bytes from element 0 on until n have come or 1 s has passed; n becomes the
+    // number stored. Elements past the last one stored keep their values. Bytes beyond the buffer
+    // are taken and dropped.
+    void readbytes(std::span<std::int16_t> buffer, std::int16_t& n);
+
+    // Takes whatever has been received and drops it, without waiting.
+    void dropReceived();
+
+    // Called once when the port fails while open; the port is closed by then.
+    void setPortFailureHandler(PortFailureHandler handler) { onPortFailure = std::move(handler); }
+
+    SerialControl& comm() { return port; }
+    Clock& clock() { return time; }
+
+    static constexpr Clock::Time sendPause = std::chrono::milliseconds(50);
+    static constexpr Clock::Time replyDeadline = std::chrono::seconds(1);
+
+private:
+    // True while the port is still usable; reports a failure the control has seen.
+    bool portStillOpen();
+
+    static QString settingsFor(std::int16_t speed);
+
+    SerialControl& port;
+    Clock& time;
+    std::int16_t openedPort = 0;
+    QString openedSettings;
+    PortFailureHandler onPortFailure;
+};

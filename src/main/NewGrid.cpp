@@ -1,0 +1,27 @@
+#include "device/Commands.h"
+#include "main/AppTexts.h"
+#include "main/GridForm.h"
+
+void GridForm::onNewMenu() {
+    if (Grid1.isVisible() && !messageBoxes.confirm(texts::overwriteQuestion)) {
+        return;
+    }
+    check_version();
+    newgrid();
+}
+
+void GridForm::newgrid() {
+    // Closing the chooser through its frame keeps the size code already chosen.
+    if (const auto chosen = view.chooseChannels()) {
+        channels = *chosen;
+    }
+    nrows = scene_size::channelsFor(channels);
+    ncols = scene_size::scenesFor(channels, DMX.version);
+
+    CommandBuffer<3> buffer{};
+    DMX.sendbytes(buffer, command::putSetSceneSize(buffer, channels));
+
+    layoutGrid();
+    nscene = 0;
+    onAllResetMenu();
+}

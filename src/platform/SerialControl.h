@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+// Why a serial port could not be opened, or stopped working while open.
+struct SerialError {
+    enum class Kind { NoSuchPort, InUse, PermissionDenied, DeviceLost, Other };
+    Kind kind = Kind::Other;
+    QString device; // the device node or name, empty when no device stands for the port number
+    QString reason; // the system's own words
+    friend bool operator==(const SerialError&, const SerialError&) = default;
+};
+
+// The serial line to the controller. Bytes pass unchanged in both directions.
+class SerialControl {
+public:
+    virtual ~SerialControl() = default;
+
+    // Port number and frame settings ("9600,n,8,2") used by the next opening.
+    virtual void setCommPort(std::int16_t port) = 0;
+    virtual void setSettings(const QString& settings) = 0;
+
+    virtual bool isOpen() const = 0;
+    virtual std::optional<SerialError> open() = 0;
+    virtual void close() = 0;
+
+    // Puts the bytes on the line, in order, after everything written before.
+    virtual void output(const QByteArray& bytes) = 0;
+    // Everything received and not yet taken, without waiting; empty while the port is closed.
+    virtual QByteArray input() = 0;
+    // Blocks until more bytes have arrived or the timeout has passed, without spinning.
+    virtual void waitForInput(std::chrono::microseconds timeout) = 0;
+
+    // A failure seen while the port was open (the device went away). The control has closed the
+    // port by then; the failure is reported once.
+    virtual std::optional<SerialError> takeFailure() = 0;
+};
