@@ -15,7 +15,8 @@ GridForm::GridForm(const GridFormPlatform& platform)
     , messageBoxes(platform.messages)
     , inputBoxes(platform.inputs)
     , time(platform.clock)
-    , view(platform.window) {
+    , view(platform.window)
+    , channelView(platform.channelDialog) {
     DMX.setPortFailureHandler([this](const SerialError& failure) { reportPortFailure(failure); });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/Dmx.h"
+#include "dialogs/ChannelView.h"
 #include "main/MainWindowView.h"
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
@@ -22,6 +23,7 @@ struct GridFormPlatform {
     InputBox& inputs;
     Clock& clock;
     MainWindowView& window;
+    ChannelView& channelDialog;
 };
 
 // The main window's logic: its variables, the start sequence, the scene grid and the handlers of
@@ -58,6 +60,9 @@ public:
     // Makes scene n current in the grid and on the controller.
     void scene(std::int16_t n);
 
+    // A click on the grid; its current cell is the clicked cell by now.
+    void onGridClick();
+
     // Scene commands.
     void onSetBtn();
     void onNextBtn();
@@ -80,6 +85,7 @@ public:
     InputBox& inputs() { return inputBoxes; }
     Clock& clock() { return time; }
     MainWindowView& window() { return view; }
+    ChannelView& channelDialog() { return channelView; }
 
 private:
     bool askStartSettings();
@@ -89,4 +95,5 @@ private:
     InputBox& inputBoxes;
     Clock& time;
     MainWindowView& view;
+    ChannelView& channelView;
 };
