@@ -51,7 +51,9 @@ const Layout& layoutFor(std::int16_t sizeCode) {
 }
 } // namespace
 
-std::int16_t channelsFor(std::int16_t sizeCode) { return layoutFor(sizeCode).channels; }
+std::int16_t channelsFor(std::int16_t sizeCode) {
+    return layoutFor(sizeCode).channels;
+}
 
 std::optional<std::int16_t> codeForChannels(int channels) {
     for (std::size_t code = 0; code < layouts.size(); ++code) {

@@ -13,6 +13,7 @@ QString cannotOpenPortMessage(std::int16_t commport, const SerialError& error) {
 }
 
 QString portLostMessage(const SerialError& error) {
-    return QStringLiteral("The serial port%1 stopped working: %2. The port has been closed; the grid is kept.")
+    return QStringLiteral(
+               "The serial port%1 stopped working: %2. The port has been closed; the grid is kept.")
         .arg(deviceNamed(error), error.reason);
 }

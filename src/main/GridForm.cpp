@@ -94,6 +94,10 @@ void GridForm::onExitBtn() {
     }
 }
 
-void GridForm::status(const QString& text, Colour background) { view.showStatus(text, background); }
+void GridForm::status(const QString& text, Colour background) {
+    view.showStatus(text, background);
+}
 
-void GridForm::reportPortFailure(const SerialError& failure) { messageBoxes.inform(portLostMessage(failure)); }
+void GridForm::reportPortFailure(const SerialError& failure) {
+    messageBoxes.inform(portLostMessage(failure));
+}

@@ -14,6 +14,8 @@
 
 #include <cstdint>
 
+struct SceneFileContents;
+
 // The platform parts the main window's logic works through.
 struct GridFormPlatform {
     GridControl& grid;
@@ -81,6 +83,11 @@ public:
     void check_version();
     void onReadMenu();
 
+    // Scene files.
+    void onOpenMenu();
+    void openfile();
+    void onSaveAsMenu();
+
     MessageBox& messages() { return messageBoxes; }
     InputBox& inputs() { return inputBoxes; }
     Clock& clock() { return time; }
@@ -89,6 +96,9 @@ public:
 
 private:
     bool askStartSettings();
+    void loadGrid(const SceneFileContents& contents);
+    // Sends every scene of the grid to the controller, when the port is open.
+    void sendGrid();
     void reportPortFailure(const SerialError& failure);
 
     MessageBox& messageBoxes;

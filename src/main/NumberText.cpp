@@ -18,7 +18,8 @@ std::optional<std::int16_t> toInt16(const QString& text) {
     }
     // nearbyint follows the default rounding mode, which rounds halves to even.
     const double rounded = std::nearbyint(value);
-    if (rounded < std::numeric_limits<std::int16_t>::min() || rounded > std::numeric_limits<std::int16_t>::max()) {
+    if (rounded < std::numeric_limits<std::int16_t>::min() ||
+        rounded > std::numeric_limits<std::int16_t>::max()) {
         return std::nullopt;
     }
     return static_cast<std::int16_t>(rounded);

@@ -11,4 +11,6 @@
 std::optional<std::int16_t> toInt16(const QString& text);
 
 // Numbers shown to the user: plain decimal digits, "-" before a negative value.
-inline QString decimal(int value) { return QString::number(value); }
+inline QString decimal(int value) {
+    return QString::number(value);
+}

@@ -11,7 +11,9 @@ void GridForm::onSetBtn() {
     scene(*number);
 }
 
-void GridForm::onNextBtn() { scene(nscene >= ncols ? std::int16_t{1} : static_cast<std::int16_t>(nscene + 1)); }
+void GridForm::onNextBtn() {
+    scene(nscene >= ncols ? std::int16_t{1} : static_cast<std::int16_t>(nscene + 1));
+}
 
 void GridForm::onSaveSceneBtn() {
     if (DMX.version < 2) {

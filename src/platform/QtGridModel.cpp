@@ -11,9 +11,13 @@ QtGridModel::QtGridModel(QObject* parent)
     , cells(static_cast<std::size_t>(gridRows * gridCols))
     , widths(static_cast<std::size_t>(gridCols)) {}
 
-void QtGridModel::setRows(int rows) { resize(std::max(rows, 1), gridCols); }
+void QtGridModel::setRows(int rows) {
+    resize(std::max(rows, 1), gridCols);
+}
 
-void QtGridModel::setCols(int cols) { resize(gridRows, std::max(cols, 1)); }
+void QtGridModel::setCols(int cols) {
+    resize(gridRows, std::max(cols, 1));
+}
 
 void QtGridModel::resize(int rows, int cols) {
     if (rows == gridRows && cols == gridCols) {
@@ -79,9 +83,13 @@ std::optional<int> QtGridModel::colWidth(int col) const {
     return col >= 0 && col < gridCols ? widths[static_cast<std::size_t>(col)] : std::nullopt;
 }
 
-int QtGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : gridRows - 1; }
+int QtGridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : gridRows - 1;
+}
 
-int QtGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : gridCols - 1; }
+int QtGridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : gridCols - 1;
+}
 
 QVariant QtGridModel::data(const QModelIndex& index, int role) const {
     const Cell* cell = cellAt(index.row() + 1, index.column() + 1);

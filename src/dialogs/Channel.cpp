@@ -1,0 +1,75 @@
+#include "dialogs/Channel.h"
+
+#include "device/Commands.h"
+#include "main/GridForm.h"
+#include "main/NumberText.h"
+
+Channel::Channel(GridForm& gridForm, ChannelView& channelView)
+    : form(gridForm)
+    , view(channelView) {}
+
+void Channel::onApplyBtn() {
+    const auto run = checkedRun();
+    if (!run) {
+        return;
+    }
+    writeAndSend(*run);
+    if (run->last + 1 < form.Grid1.rows()) {
+        view.setFirstChannelText(decimal(run->last + 1));
+        view.setLastChannelText(view.firstChannelText());
+    }
+    // The value stays, so the Enter key sets the next channel to the same level.
+    view.focusValue();
+}
+
+void Channel::onEnterBtn() {
+    // Enter checks the channels as Apply does, so no run reaches rows outside the grid or
+    // carries more levels than one command holds.
+    const auto run = checkedRun();
+    if (!run) {
+        return;
+    }
+    writeAndSend(*run);
+    view.closeDialog();
+}
+
+void Channel::onCancelBtn() {
+    view.closeDialog();
+}
+
+std::optional<Channel::Run> Channel::checkedRun() {
+    const QString valueText = view.valueText();
+    const auto value = valueText.isEmpty() ? std::optional<std::int16_t>(0) : toInt16(valueText);
+    if (!value || *value < 0 || *value > 255) {
+        form.messages().inform(QStringLiteral("Invalid value"));
+        return std::nullopt;
+    }
+    const auto last = toInt16(view.lastChannelText());
+    if (!last || *last >= form.Grid1.rows()) {
+        form.messages().inform(QStringLiteral("Invalid last channel"));
+        return std::nullopt;
+    }
+    const auto first = toInt16(view.firstChannelText());
+    if (!first || *first < 1) {
+        form.messages().inform(QStringLiteral("Invalid first channel"));
+        return std::nullopt;
+    }
+    return Run{*first, *last, *value};
+}
+
+void Channel::writeAndSend(const Run& run) {
+    const std::int16_t s = form.nscene;
+    if (s < 1) {
+        return; // no scene is current, so there is no column to write
+    }
+    form.Grid1.setCol(s);
+    CommandBuffer<command::setLevelsHeaderLength + command::maxLevels> buffer{};
+    std::int16_t n = command::putSetLevelsHeader(buffer, run.first);
+    const QString level = decimal(run.value);
+    for (int ch = run.first; ch <= run.last; ++ch) {
+        form.Grid1.setRow(ch);
+        form.Grid1.setText(level);
+        buffer[static_cast<std::size_t>(n++)] = static_cast<std::int16_t>(run.value & 0xFF);
+    }
+    form.DMX.sendbytes(buffer, n);
+}

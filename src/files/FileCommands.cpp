@@ -1,0 +1,119 @@
+#include "device/Commands.h"
+#include "files/SceneFile.h"
+#include "main/AppTexts.h"
+#include "main/GridForm.h"
+#include "main/NumberText.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+const QString fileFilter = QStringLiteral("Text files|*.txt|All Files (*.*)|*.*");
+
+std::int16_t sizeCodeForFile(std::int16_t nrows) {
+    return nrows == 512 ? std::int16_t{0} : nrows == 256 ? std::int16_t{1} : std::int16_t{2};
+}
+} // namespace
+
+void GridForm::onOpenMenu() {
+    if (Grid1.isVisible() && !messageBoxes.confirm(texts::overwriteQuestion)) {
+        return;
+    }
+    check_version();
+    openfile();
+}
+
+void GridForm::openfile() {
+    const auto path = CD1.showOpen(QStringLiteral("File Open"), fileFilter);
+    if (!path) {
+        return;
+    }
+    status(QStringLiteral("reading data"), colours::white);
+
+    // The whole file is read and checked before the grid is touched, so a bad file loses nothing.
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        status(QString(), GREY);
+        messageBoxes.inform(QStringLiteral("Cannot open %1: %2").arg(*path, file.errorString()));
+        return;
+    }
+    const QByteArray text = file.readAll();
+    file.close();
+    const auto parsed = parseSceneFile(text);
+    if (const auto* problem = std::get_if<SceneFileProblem>(&parsed)) {
+        status(QString(), GREY);
+        messageBoxes.inform(QStringLiteral("Cannot load %1: line %2, field %3: %4.")
+                                .arg(*path)
+                                .arg(problem->line)
+                                .arg(problem->field)
+                                .arg(problem->what));
+        return;
+    }
+    loadGrid(std::get<SceneFileContents>(parsed));
+    sendGrid();
+
+    // A file with fewer scenes may have taken the current column away; there is nothing to unpaint.
+    if (nscene > ncols) {
+        nscene = 0;
+    }
+    scene(1);
+    status(QString(), GREY);
+}
+
+void GridForm::loadGrid(const SceneFileContents& contents) {
+    commport = contents.commport;
+    speed = contents.speed;
+    nrows = contents.nrows;
+    ncols = contents.ncols;
+    // Headers and widths are written afresh, so rows and columns the file adds are labelled too.
+    layoutGrid();
+    for (int r = 1; r <= nrows; ++r) {
+        Grid1.setRow(r);
+        for (int s = 1; s <= ncols; ++s) {
+            Grid1.setCol(s);
+            Grid1.setText(contents.cell(r, s));
+        }
+    }
+}
+
+void GridForm::sendGrid() {
+    if (!Comm1.isOpen()) {
+        return;
+    }
+    CommandBuffer<1101> buffer{};
+    DMX.sendbytes(buffer, command::putSetSceneSize(buffer, sizeCodeForFile(nrows)));
+    for (std::int16_t s = 1; s <= ncols && Comm1.isOpen(); ++s) {
+        Grid1.setCol(s);
+        status(QStringLiteral("sending scene ") + decimal(s), colours::white);
+        DMX.sendbytes(buffer, command::putSelectScene(buffer, s));
+
+        std::int16_t n = command::putSetLevelsHeader(buffer, 1);
+        for (int r = 1; r <= nrows; ++r) {
+            Grid1.setRow(r);
+            // Checked on loading: empty or a 16-bit number; only the low 8 bits travel.
+            const std::int16_t level = toInt16(Grid1.text()).value_or(0);
+            buffer[static_cast<std::size_t>(n++)] = static_cast<std::int16_t>(level & 0xFF);
+        }
+        DMX.sendbytes(buffer, n);
+        waitPast(time, time.now(), Dmx::sendPause);
+        if (DMX.version > 1) {
+            DMX.sendbytes(buffer, command::putCode(buffer, command::save_scene));
+            waitPast(time, time.now(), Dmx::sendPause);
+        }
+    }
+}
+
+void GridForm::onSaveAsMenu() {
+    const auto path = CD1.showSave(QStringLiteral("File Save"), fileFilter);
+    if (!path) {
+        return;
+    }
+    // The old file is replaced only once the new one has been written whole.
+    QSaveFile file(*path);
+    const bool saved = file.open(QIODevice::WriteOnly) &&
+                       file.write(sceneFileText(Grid1, commport, speed, nrows, ncols)) >= 0 && file.commit();
+    if (!saved) {
+        messageBoxes.inform(
+            QStringLiteral("Cannot save %1: %2. The file was not changed.").arg(*path, file.errorString()));
+    }
+}
