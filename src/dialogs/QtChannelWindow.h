@@ -1,0 +1,44 @@
+#pragma once
+
+#include "dialogs/ChannelView.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+// The channel range dialog's window. It only reports its three buttons; the Enter key clicks
+// Apply, and Esc as well as closing it through its frame click Cancel.
+class QtChannelWindow final : public QDialog, public ChannelView {
+    Q_OBJECT
+public:
+    explicit QtChannelWindow(QWidget* parent = nullptr);
+
+    QString firstChannelText() const override;
+    void setFirstChannelText(const QString& text) override;
+    QString lastChannelText() const override;
+    void setLastChannelText(const QString& text) override;
+    QString valueText() const override;
+    void setValueText(const QString& text) override;
+
+    void focusValue() override;
+    void showModeless() override;
+    void closeDialog() override { hide(); }
+
+    // Esc.
+    void reject() override;
+
+signals:
+    void applyClicked();
+    void enterClicked();
+    void cancelClicked();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLineEdit* firstChannel;
+    QLineEdit* lastChannel;
+    QLineEdit* value;
+    QPushButton* cancelBtn = nullptr;
+};
