@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 
 namespace {
 // A thin line from one point to another, both in twips; the lines draw the box around the options.
@@ -55,7 +56,7 @@ QtChooserWindow::QtChooserWindow(QWidget* parent)
 }
 
 std::optional<std::int16_t> QtChooserWindow::choose() {
-    move(screen()->availableGeometry().center() - rect().center());
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
     exec();
     return chosen;
 }
