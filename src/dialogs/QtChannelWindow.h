@@ -37,8 +37,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QLineEdit* firstChannel;
-    QLineEdit* lastChannel;
-    QLineEdit* value;
+    QLineEdit* firstChannel = nullptr;
+    QLineEdit* lastChannel = nullptr;
+    QLineEdit* value = nullptr;
     QPushButton* cancelBtn = nullptr;
 };
