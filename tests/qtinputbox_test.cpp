@@ -23,24 +23,18 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, accept);
         QFETCH(QString, answer);
-        QString title;
-        QString prompt;
-        QString shown;
+        QString seen;
         whenModalShows([&](QWidget* dialog) {
             auto* box = qobject_cast<QInputDialog*>(dialog);
-            QVERIFY(box);
-            title = box->windowTitle();
-            prompt = box->labelText();
-            shown = box->textValue();
+            seen = box->windowTitle() + QLatin1Char('|') + box->labelText() + QLatin1Char('|') +
+                   box->textValue();
             if (!typed.isEmpty()) {
                 box->setTextValue(typed);
             }
             accept ? box->accept() : box->reject();
         });
         QCOMPARE(inputs.ask(QStringLiteral("Specify comm port number?"), QStringLiteral("1")), answer);
-        QCOMPARE(title, QStringLiteral("Scene Editor"));
-        QCOMPARE(prompt, QStringLiteral("Specify comm port number?"));
-        QCOMPARE(shown, QStringLiteral("1"));
+        QCOMPARE(seen, QStringLiteral("Scene Editor|Specify comm port number?|1"));
     }
 };
 

@@ -5,60 +5,41 @@
 #include <QPushButton>
 #include <QTest>
 
-// Message boxes: the application's title, no icon, OK alone or Yes and No with Yes as default.
+// Message boxes: the given title, no icon, OK alone or Yes and No with Yes as default.
 class QtMessageBoxTest : public QObject {
     Q_OBJECT
 
     QtMessageBox boxes{QStringLiteral("Scene Editor")};
 
-    struct Seen {
-        QString title;
-        QString text;
-        QMessageBox::Icon icon = QMessageBox::Warning;
-        QMessageBox::StandardButtons buttons;
-        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-    };
-
-    // Notes what the box shows, then presses the button.
-    static void answer(Seen& seen, QMessageBox::StandardButton button) {
-        whenModalShows([&seen, button](QWidget* dialog) {
-            auto* box = qobject_cast<QMessageBox*>(dialog);
-            QVERIFY(box);
-            seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                    box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton};
-            box->button(button)->click();
-        });
-    }
-
 private slots:
-    void informShowsTheTextWithOkOnly() {
-        Seen seen;
-        answer(seen, QMessageBox::Ok);
-        boxes.inform(QStringLiteral("Invalid comm port"));
-        QCOMPARE(seen.title, QStringLiteral("Scene Editor"));
-        QCOMPARE(seen.text, QStringLiteral("Invalid comm port"));
-        QCOMPARE(seen.icon, QMessageBox::NoIcon);
-        QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    void showsTheTextAndGivesTheAnswer_data() {
+        QTest::addColumn<bool>("question");
+        QTest::addColumn<QMessageBox::StandardButton>("press");
+        QTest::addColumn<QMessageBox::StandardButtons>("buttons");
+        QTest::newRow("inform") << false << QMessageBox::Ok << QMessageBox::StandardButtons(QMessageBox::Ok);
+        QTest::newRow("confirm yes") << true << QMessageBox::Yes << (QMessageBox::Yes | QMessageBox::No);
+        QTest::newRow("confirm no") << true << QMessageBox::No << (QMessageBox::Yes | QMessageBox::No);
     }
 
-    void confirmAsksYesOrNo_data() {
-        QTest::addColumn<QMessageBox::StandardButton>("button");
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("yes") << QMessageBox::Yes << true;
-        QTest::newRow("no") << QMessageBox::No << false;
-    }
-
-    void confirmAsksYesOrNo() {
-        QFETCH(QMessageBox::StandardButton, button);
-        QFETCH(bool, yes);
-        Seen seen;
-        answer(seen, button);
-        QCOMPARE(boxes.confirm(QStringLiteral("Are you sure you want to quit")), yes);
-        QCOMPARE(seen.title, QStringLiteral("Scene Editor"));
-        QCOMPARE(seen.text, QStringLiteral("Are you sure you want to quit"));
-        QCOMPARE(seen.icon, QMessageBox::NoIcon);
-        QCOMPARE(seen.buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(seen.defaultButton, QMessageBox::Yes);
+    void showsTheTextAndGivesTheAnswer() {
+        QFETCH(bool, question);
+        QFETCH(QMessageBox::StandardButton, press);
+        QFETCH(QMessageBox::StandardButtons, buttons);
+        QString seen;
+        whenModalShows([&](QWidget* dialog) {
+            auto* box = qobject_cast<QMessageBox*>(dialog);
+            seen = QStringLiteral("%1|%2|%3").arg(box->windowTitle(), box->text()).arg(box->icon());
+            QCOMPARE(box->standardButtons(), buttons);
+            QCOMPARE(box->defaultButton(), box->button(question ? QMessageBox::Yes : QMessageBox::Ok));
+            box->button(press)->click();
+        });
+        const QString text = QStringLiteral("Invalid comm port");
+        if (question) {
+            QCOMPARE(boxes.confirm(text), press == QMessageBox::Yes);
+        } else {
+            boxes.inform(text);
+        }
+        QCOMPARE(seen, QStringLiteral("Scene Editor|Invalid comm port|%1").arg(QMessageBox::NoIcon));
     }
 };
 
