@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,7 +29,12 @@ class QtFileDialogTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { QVERIFY(folder.isValid()); }
+    void initTestCase() {
+        QVERIFY(folder.isValid());
+        // The toolkit's dialog stores its history in the user's settings; keep it out of the home folder.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    }
 
     void filtersBecomeNameFilters_data() {
         QTest::addColumn<QString>("filter");
