@@ -1,0 +1,179 @@
+#include "platform/QtSerialControl.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QStringList>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <utility>
+
+namespace {
+
+struct LineSettings {
+    qint32 baud = 9600;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::StopBits stopBits = QSerialPort::TwoStop;
+};
+
+// "9600,n,8,2": baud rate, parity letter, data bits, stop bits.
+std::optional<LineSettings> parseSettings(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4) {
+        return std::nullopt;
+    }
+    LineSettings line;
+    bool baudOk = false;
+    line.baud = parts[0].trimmed().toInt(&baudOk);
+    const QString parity = parts[1].trimmed().toLower();
+    const int dataBits = parts[2].trimmed().toInt();
+    const QString stopBits = parts[3].trimmed();
+    if (!baudOk || line.baud <= 0 || dataBits < 5 || dataBits > 8) {
+        return std::nullopt;
+    }
+    line.dataBits = static_cast<QSerialPort::DataBits>(dataBits);
+
+    static const QHash<QString, QSerialPort::Parity> parities{
+        {QStringLiteral("n"), QSerialPort::NoParity},
+        {QStringLiteral("e"), QSerialPort::EvenParity},
+        {QStringLiteral("o"), QSerialPort::OddParity},
+        {QStringLiteral("m"), QSerialPort::MarkParity},
+        {QStringLiteral("s"), QSerialPort::SpaceParity}};
+    static const QHash<QString, QSerialPort::StopBits> stops{
+        {QStringLiteral("1"), QSerialPort::OneStop},
+        {QStringLiteral("1.5"), QSerialPort::OneAndHalfStop},
+        {QStringLiteral("2"), QSerialPort::TwoStop}};
+    if (!parities.contains(parity) || !stops.contains(stopBits)) {
+        return std::nullopt;
+    }
+    line.parity = parities.value(parity);
+    line.stopBits = stops.value(stopBits);
+    return line;
+}
+
+// The port refuses both a device in use and one the user may not open with the same error.
+SerialError::Kind permissionKind(const QString& device) {
+#if defined(Q_OS_WIN)
+    // Windows denies access to a port that another program holds.
+    Q_UNUSED(device);
+    return SerialError::Kind::InUse;
+#else
+    const QFileInfo node(device);
+    return node.isReadable() && node.isWritable() ? SerialError::Kind::InUse
+                                                  : SerialError::Kind::PermissionDenied;
+#endif
+}
+
+// Why opening failed, in the system's words: the port's own texts for lock files and the like say
+// little, so the reasons for the common cases come from the system's error texts.
+SerialError openFailure(const QSerialPort& serial, const QString& device) {
+    switch (serial.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return {SerialError::Kind::NoSuchPort, device, qt_error_string(ENOENT)};
+    case QSerialPort::PermissionError: {
+        const SerialError::Kind kind = permissionKind(device);
+        return {kind, device, qt_error_string(kind == SerialError::Kind::InUse ? EBUSY : EACCES)};
+    }
+    default:
+        return {SerialError::Kind::Other, device, serial.errorString()};
+    }
+}
+
+int toTimeoutMs(std::chrono::microseconds timeout) {
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
+    return static_cast<int>(std::clamp<decltype(ms)>(ms, 0, INT_MAX));
+}
+
+// A write that makes no progress for this long is left to finish later; the line is not blocked for it.
+constexpr int writeTimeoutMs = 2000;
+
+} // namespace
+
+QtSerialControl::QtSerialControl(PortResolver resolver)
+    : resolve(std::move(resolver)) {}
+
+std::optional<SerialError> QtSerialControl::open() {
+    if (serial.isOpen()) {
+        return std::nullopt;
+    }
+    const std::optional<QString> device = resolve(portNumber);
+    if (!device) {
+        return SerialError{SerialError::Kind::NoSuchPort, QString(),
+                           QStringLiteral("no serial device stands for port number %1").arg(portNumber)};
+    }
+    const std::optional<LineSettings> line = parseSettings(settings);
+    if (!line) {
+        return SerialError{SerialError::Kind::Other, *device,
+                           QStringLiteral("the settings \"%1\" are not understood").arg(settings)};
+    }
+    serial.setPortName(*device);
+    serial.setBaudRate(line->baud);
+    serial.setParity(line->parity);
+    serial.setDataBits(line->dataBits);
+    serial.setStopBits(line->stopBits);
+    serial.setFlowControl(QSerialPort::NoFlowControl);
+    if (!serial.open(QIODevice::ReadWrite)) {
+        SerialError error = openFailure(serial, *device);
+        serial.clearError();
+        return error;
+    }
+    openedDevice = *device;
+    return std::nullopt;
+}
+
+void QtSerialControl::output(const QByteArray& bytes) {
+    if (!serial.isOpen()) {
+        return;
+    }
+    // Without an event loop the bytes only reach the line while the port waits for them to go.
+    serial.write(bytes);
+    while (serial.isOpen() && serial.bytesToWrite() > 0) {
+        if (!serial.waitForBytesWritten(writeTimeoutMs)) {
+            checkDeviceLost();
+            return;
+        }
+    }
+}
+
+QByteArray QtSerialControl::input() {
+    if (!serial.isOpen()) {
+        return {};
+    }
+    // What the port holds already comes first: the poll below only looks for bytes still in the
+    // system, which arrived while no event loop ran and which reading alone would not see.
+    QByteArray bytes = serial.readAll();
+    if (!serial.waitForReadyRead(0)) {
+        checkDeviceLost();
+    }
+    if (serial.isOpen()) {
+        bytes += serial.readAll();
+    }
+    return bytes;
+}
+
+void QtSerialControl::waitForInput(std::chrono::microseconds timeout) {
+    if (!serial.isOpen() || serial.bytesAvailable() > 0) {
+        return;
+    }
+    if (!serial.waitForReadyRead(toTimeoutMs(timeout))) {
+        checkDeviceLost();
+    }
+}
+
+std::optional<SerialError> QtSerialControl::takeFailure() {
+    return std::exchange(failure, std::nullopt);
+}
+
+void QtSerialControl::checkDeviceLost() {
+    const QSerialPort::SerialPortError error = serial.error();
+    serial.clearError();
+    // A device that was unplugged fails every transfer at once, while the port still counts as open.
+    if (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
+        error == QSerialPort::ResourceError) {
+        failure = SerialError{SerialError::Kind::DeviceLost, openedDevice,
+                              QStringLiteral("the device is no longer there (unplugged or switched off)")};
+        serial.close();
+    }
+}

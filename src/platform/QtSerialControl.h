@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/PortResolver.h"
+#include "platform/SerialControl.h"
+
+#include <QSerialPort>
+
+// The serial line on the toolkit's serial port. It is driven without an event loop: every transfer
+// between the port and the system happens inside output(), input() and waitForInput().
+class QtSerialControl final : public SerialControl {
+public:
+    explicit QtSerialControl(PortResolver resolver);
+    QtSerialControl(const QtSerialControl&) = delete;
+    QtSerialControl& operator=(const QtSerialControl&) = delete;
+
+    void setCommPort(std::int16_t port) override { portNumber = port; }
+    void setSettings(const QString& text) override { settings = text; }
+
+    bool isOpen() const override { return serial.isOpen(); }
+    std::optional<SerialError> open() override;
+    void close() override { serial.close(); }
+
+    void output(const QByteArray& bytes) override;
+    QByteArray input() override;
+    void waitForInput(std::chrono::microseconds timeout) override;
+
+    std::optional<SerialError> takeFailure() override;
+
+private:
+    // Looks at the error a failed transfer left behind; a vanished device closes the port.
+    void checkDeviceLost();
+
+    PortResolver resolve;
+    std::int16_t portNumber = 0;
+    QString settings;
+    QSerialPort serial;
+    QString openedDevice;
+    std::optional<SerialError> failure;
+};

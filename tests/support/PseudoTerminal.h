@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <termios.h>
+
+// A pseudo-terminal pair standing in for a serial device: the program opens the device side by its
+// path, the test plays the far end on the controlling side.
+class PseudoTerminal {
+public:
+    PseudoTerminal();
+    ~PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+    bool isValid() const { return controller >= 0; }
+    // The device node the program opens.
+    QString devicePath() const { return path; }
+
+    // The far end sends.
+    void send(const QByteArray& bytes);
+    // Waits until the device side has count bytes ready to read, at most the given time; the
+    // program has not seen them yet.
+    bool deviceHolds(int count, int timeoutMs) const;
+    // The far end receives up to count bytes, waiting at most the given time for them.
+    QByteArray receive(int count, int timeoutMs);
+    // The line settings the device side has now.
+    termios deviceSettings() const;
+    // Unplugs the device: the far end goes away.
+    void hangUp();
+
+private:
+    int controller = -1;
+    int device = -1;
+    QString path;
+};
