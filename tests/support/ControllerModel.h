@@ -34,8 +34,8 @@ public:
             Late,   // the reply comes after lateLatency, beyond the program's deadline
         };
         Kind kind = Kind::Silent;
-        std::optional<std::uint8_t> command;
-        std::optional<int> scene;
+        std::optional<std::uint8_t> command = std::nullopt;
+        std::optional<int> scene = std::nullopt;
     };
 
     static constexpr Time frameGap = std::chrono::milliseconds(20);
