@@ -13,9 +13,18 @@ bool EditorRig::start(const QString& portAnswer, const QString& speedAnswer) {
     return form.onLoad();
 }
 
+bool EditorRig::startOffline() {
+    port.failNextOpen({SerialError::Kind::NoSuchPort, QString(), QStringLiteral("no such port")});
+    const bool started = start();
+    forget();
+    return started;
+}
+
 void EditorRig::forget() {
     controller.clearLog();
     messages.shown.clear();
+    inputs.prompts.clear();
+    inputs.defaults.clear();
     window.statuses.clear();
     window.statusTimes.clear();
 }

@@ -24,7 +24,10 @@ public:
     // Runs the start with these answers to the port and speed prompts; true when the window showed.
     bool start(const QString& portAnswer = QStringLiteral("1"),
                const QString& speedAnswer = QStringLiteral("0"));
-    // Forgets the traffic, messages and status lines so far, to look at what comes next alone.
+    // Starts on a port that cannot be opened, so with a new grid, the generation unknown and the
+    // port closed; then forgets that start.
+    bool startOffline();
+    // Forgets the traffic, messages, prompts and status lines so far, to look at what comes next alone.
     void forget();
 
     QList<Bytes> sent() const { return framesOf(controller); }
