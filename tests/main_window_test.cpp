@@ -1,4 +1,5 @@
 #include "support/EditorRig.h"
+#include "support/ExpectedTraffic.h"
 
 #include <QtTest>
 
@@ -9,16 +10,6 @@ using Fault = ControllerModel::Fault;
 namespace {
 QRect rect(const TwipRect& r) {
     return QRect(r.left, r.top, r.width, r.height);
-}
-
-// The status lines of a reset of every scene: one per scene, then the cleared line.
-QList<StatusLine> resetStatuses(int scenes) {
-    QList<StatusLine> lines;
-    for (int i = 1; i <= scenes; ++i) {
-        lines.push_back({QStringLiteral("Reset scene %1").arg(i), colours::white});
-    }
-    lines.push_back({QString(), colours::buttonFace});
-    return lines;
 }
 } // namespace
 
@@ -139,7 +130,7 @@ private slots:
         QCOMPARE(rig.form.nscene, std::int16_t(1));
         QCOMPARE(rig.window.sceneNumber, QStringLiteral("1"));
         // The status line shows nothing before the reset, and Save Scene is never shown.
-        QCOMPARE(rig.window.statuses, resetStatuses(60));
+        QCOMPARE(rig.window.statuses, resetAllStatuses(60));
         QCOMPARE(rig.window.saveSceneVisible, std::nullopt);
     }
 
@@ -160,12 +151,7 @@ private slots:
         rig.controller.fillWithPattern();
         QVERIFY(rig.start());
 
-        QList<Bytes> frames{{6}, {12}, {6}};
-        for (int s = 1; s <= scenes; ++s) {
-            frames << Bytes{3, s} << Bytes{4};
-        }
-        frames << Bytes{3, 1} << Bytes{3, 1};
-        QCOMPARE(rig.sent(), frames);
+        QCOMPARE(rig.sent(), (QList<Bytes>{{6}, {12}, {6}} + readAllFrames(scenes) + QList<Bytes>{{3, 1}}));
         QCOMPARE(rig.grid.rows(), channels + 1);
         QCOMPARE(rig.grid.cols(), scenes + 1);
         for (int s = 1; s <= scenes; ++s) {

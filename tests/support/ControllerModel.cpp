@@ -61,14 +61,13 @@ void ControllerModel::fillWithPattern() {
 
 void ControllerModel::clearLog() {
     log.clear();
-    replies.clear();
 }
 
 void ControllerModel::receive(const Bytes& bytes, Time at) {
     if (bytes.empty()) {
         return;
     }
-    advance(at);
+    settle(at);
     if (pending.empty()) {
         log.push_back({at, {}});
     }
@@ -81,7 +80,7 @@ void ControllerModel::receive(const Bytes& bytes, Time at) {
 }
 
 ControllerModel::Bytes ControllerModel::transmit(Time now) {
-    advance(now);
+    settle(now);
     const auto end =
         std::find_if(line.begin(), line.end(), [now](const auto& byte) { return byte.first > now; });
     Bytes taken;
@@ -92,7 +91,7 @@ ControllerModel::Bytes ControllerModel::transmit(Time now) {
 }
 
 std::optional<ControllerModel::Time> ControllerModel::nextEvent(Time now) {
-    advance(now);
+    settle(now);
     std::optional<Time> next;
     if (!line.empty()) {
         next = line.front().first;
@@ -103,7 +102,7 @@ std::optional<ControllerModel::Time> ControllerModel::nextEvent(Time now) {
     return next;
 }
 
-void ControllerModel::advance(Time now) {
+void ControllerModel::settle(Time now) {
     if (!pending.empty() && now >= lastByte + frameGap) {
         const Bytes command = std::exchange(pending, {});
         execute(command, lastByte + frameGap);
@@ -187,7 +186,6 @@ void ControllerModel::reply(Bytes bytes, std::uint8_t command, Time end) {
             break;
         }
     }
-    replies.push_back(at);
     queue(bytes, at);
 }
 

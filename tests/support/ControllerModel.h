@@ -51,6 +51,8 @@ public:
     // The line: bytes that arrive at a time, and the reply bytes readable by a time (taking them).
     void receive(const Bytes& bytes, Time at);
     Bytes transmit(Time now);
+    // Carries out a command whose line has fallen silent by now; state is read after this.
+    void settle(Time now);
     // The next moment at which something happens, given that nothing more arrives: a command
     // ends, or a reply byte becomes readable (a time not after now means one is readable now).
     std::optional<Time> nextEvent(Time now);
@@ -71,13 +73,11 @@ public:
     void fillWithPattern();
     bool isSaved(int scene) const { return saved[static_cast<std::size_t>(scene - 1)]; }
 
-    // Every command received so far, and when each reply became readable.
+    // Every command received since the log was last cleared.
     const std::vector<Frame>& frames() const { return log; }
-    const std::vector<Time>& replyTimes() const { return replies; }
     void clearLog();
 
 private:
-    void advance(Time now);
     void execute(const Bytes& command, Time end);
     Bytes answer(const Bytes& command);
     void reply(Bytes bytes, std::uint8_t command, Time end);
@@ -99,5 +99,4 @@ private:
     std::vector<std::pair<Time, std::uint8_t>> line; // reply bytes by the time they are readable
 
     std::vector<Frame> log;
-    std::vector<Time> replies;
 };

@@ -37,9 +37,14 @@ QStringList EditorRig::columnTexts(int col) const {
     return texts;
 }
 
-QStringList EditorRig::controllerLevels(int scene) const {
+ControllerModel& EditorRig::controllerNow() {
+    controller.settle(clock.now());
+    return controller;
+}
+
+QStringList EditorRig::controllerLevels(int scene) {
     QStringList levels;
-    for (int c = 1; c <= controller.channelsPerScene(); ++c) {
+    for (int c = 1; c <= controllerNow().channelsPerScene(); ++c) {
         levels << QString::number(controller.level(scene, c));
     }
     return levels;

@@ -33,8 +33,10 @@ public:
     QList<Bytes> sent() const { return framesOf(controller); }
     // The texts of a grid column, rows 1 to the last.
     QStringList columnTexts(int col) const;
+    // The controller after every command that has ended by now.
+    ControllerModel& controllerNow();
     // The controller's levels of a scene, as the grid shows them.
-    QStringList controllerLevels(int scene) const;
+    QStringList controllerLevels(int scene);
     // For each data column: "cyan", "white", "unset" (never painted) or "mixed".
     QStringList paints() const;
 
