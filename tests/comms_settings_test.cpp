@@ -31,7 +31,8 @@ private slots:
         QTest::addColumn<Generation>("generation");
         QTest::addColumn<int>("channels");
         QTest::addColumn<QList<Fault>>("faults");
-        QTest::addColumn<Bytes>("stray"); // bytes that come 200 ms in, while the scene size is awaited
+        QTest::addColumn<Bytes>("stray");    // bytes that come unasked,
+        QTest::addColumn<qint64>("strayMs"); // before the drain (0) or while the size is awaited (200)
         QTest::addColumn<bool>("portOpen");
         QTest::addColumn<int>("version");
         QTest::addColumn<QList<StatusLine>>("statuses");
@@ -42,35 +43,43 @@ private slots:
         const Fault silentVersion{Fault::Kind::Silent, 12};
         const Fault silentSize{Fault::Kind::Silent, 6};
         const QList<StatusLine> nothing;
+        const qint64 late = 200;
         // A start on a closed port left a grid of 512 channels by 15 scenes (code 0), generation unknown.
-        QTest::newRow("Mk1 256") << Generation::Mk1 << 256 << none << Bytes{} << true << 1 << QList{cleared}
-                                 << "hidden" << QList{1, 256, 30} << QStringList{};
-        QTest::newRow("Mk2 128") << Generation::Mk2 << 128 << none << Bytes{} << true << 2
+        QTest::newRow("Mk1 256") << Generation::Mk1 << 256 << none << Bytes{} << late << true << 1
+                                 << QList{cleared} << "hidden" << QList{1, 256, 30} << QStringList{};
+        QTest::newRow("Mk2 128") << Generation::Mk2 << 128 << none << Bytes{} << late << true << 2
                                  << QList{mk2Detected} << "shown" << QList{2, 128, 55} << QStringList{};
-        QTest::newRow("Mk2 512") << Generation::Mk2 << 512 << none << Bytes{} << true << 2
+        QTest::newRow("Mk2 512") << Generation::Mk2 << 512 << none << Bytes{} << late << true << 2
                                  << QList{mk2Detected} << "shown" << QList{0, 512, 13} << QStringList{};
+        QTest::newRow("stale byte drained first")
+            << Generation::Mk2 << 128 << none << Bytes{0} << qint64(0) << true << 2 << QList{mk2Detected}
+            << "shown" << QList{2, 128, 55} << QStringList{};
         QTest::newRow("extra size bytes")
-            << Generation::Mk1 << 256 << QList{Fault{Fault::Kind::Long, 6}} << Bytes{} << true << 1
+            << Generation::Mk1 << 256 << QList{Fault{Fault::Kind::Long, 6}} << Bytes{} << late << true << 1
             << QList{cleared} << "hidden" << QList{1, 256, 30} << QStringList{};
-        QTest::newRow("silent") << Generation::Mk2 << 128 << QList{Fault{}} << Bytes{} << true << 0 << nothing
-                                << "unset" << offlineSize << QStringList{"Comms problem"};
-        QTest::newRow("no version byte") << Generation::Mk1 << 256 << QList{silentVersion} << Bytes{} << true
-                                         << 0 << nothing << "unset" << QList{1, 256, 30} << QStringList{};
+        QTest::newRow("silent") << Generation::Mk2 << 128 << QList{Fault{}} << Bytes{} << late << true << 0
+                                << nothing << "unset" << offlineSize << QStringList{"Comms problem"};
+        QTest::newRow("no version byte")
+            << Generation::Mk1 << 256 << QList{silentVersion} << Bytes{} << late << true << 0 << nothing
+            << "unset" << QList{1, 256, 30} << QStringList{};
+        // Only 128 of 128, 0 comes; the element after it must not complete the count.
         QTest::newRow("one size byte")
-            << Generation::Mk2 << 256 << QList{Fault{Fault::Kind::Short, 6}} << Bytes{} << true << 2
+            << Generation::Mk2 << 128 << QList{Fault{Fault::Kind::Short, 6}} << Bytes{} << late << true << 2
             << QList{mk2Detected} << "shown" << offlineSize << QStringList{};
-        QTest::newRow("count 100") << Generation::Mk1 << 128 << QList{silentSize} << Bytes{100, 0} << true
-                                   << 1 << QList{cleared} << "hidden" << offlineSize << QStringList{};
-        QTest::newRow("high byte 200") << Generation::Mk1 << 128 << QList{silentSize} << Bytes{0, 200} << true
-                                       << 1 << QList{cleared} << "hidden" << offlineSize << QStringList{};
-        QTest::newRow("port closed") << Generation::Mk2 << 128 << none << Bytes{} << false << 0 << nothing
-                                     << "unset" << offlineSize << QStringList{};
+        QTest::newRow("count 100") << Generation::Mk1 << 128 << QList{silentSize} << Bytes{100, 0} << late
+                                   << true << 1 << QList{cleared} << "hidden" << offlineSize << QStringList{};
+        QTest::newRow("high byte 200")
+            << Generation::Mk1 << 128 << QList{silentSize} << Bytes{0, 200} << late << true << 1
+            << QList{cleared} << "hidden" << offlineSize << QStringList{};
+        QTest::newRow("port closed") << Generation::Mk2 << 128 << none << Bytes{} << late << false << 0
+                                     << nothing << "unset" << offlineSize << QStringList{};
     }
     void checkVersion() {
         QFETCH(Generation, generation);
         QFETCH(int, channels);
         QFETCH(QList<Fault>, faults);
         QFETCH(Bytes, stray);
+        QFETCH(qint64, strayMs);
         QFETCH(bool, portOpen);
         EditorRig rig(generation, channels);
         QVERIFY(rig.startOffline());
@@ -80,7 +89,8 @@ private slots:
         if (portOpen) {
             rig.form.DMX.openport(1, 0);
         }
-        rig.controller.sendUnsolicited({stray.begin(), stray.end()}, rig.clock.now() + 200ms);
+        rig.controller.sendUnsolicited({stray.begin(), stray.end()},
+                                       rig.clock.now() + std::chrono::milliseconds(strayMs));
         rig.form.check_version();
 
         QFETCH(int, version);
