@@ -93,15 +93,6 @@ private slots:
         QCOMPARE(controller.currentScene(), 1);
         QCOMPARE(controller.level(27, 256), 0);
     }
-
-    void echoAndUnsolicited() {
-        ControllerModel controller(Generation::Mk2, 512);
-        controller.setEcho(true);
-        controller.sendUnsolicited({99}, 10ms);
-        controller.receive({6}, 5ms);
-        QCOMPARE(listed(controller.transmit(5ms)), Bytes{6});
-        QCOMPARE(listed(controller.transmit(100ms)), Bytes{99});
-    }
 };
 
 QTEST_GUILESS_MAIN(ControllerModelTest)

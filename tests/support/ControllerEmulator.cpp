@@ -35,9 +35,6 @@ std::optional<SerialError> ControllerEmulator::open() {
 }
 
 void ControllerEmulator::close() {
-    if (opened) {
-        ++closes;
-    }
     opened = false;
 }
 

@@ -38,9 +38,7 @@ public:
     void loseDeviceOnOutput(const QByteArray& bytes, const SerialError& error);
 
     std::int16_t commPort() const { return port; }
-    QString settings() const { return frameSettings; }
     const QList<Opening>& openings() const { return opens; }
-    int closeCount() const { return closes; }
     // Uses of the port out of order (changing settings or writing while in the wrong state).
     const QStringList& misuse() const { return misuses; }
 
@@ -54,6 +52,5 @@ private:
     std::optional<SerialError> failure;
     std::optional<std::pair<QByteArray, SerialError>> fatalOutput;
     QList<Opening> opens;
-    int closes = 0;
     QStringList misuses;
 };

@@ -63,7 +63,6 @@ public:
     void addFault(const Fault& fault) { faults.push_back(fault); }
     void sendUnsolicited(const Bytes& bytes, Time at) { queue(bytes, at); }
 
-    Generation generation() const { return kind; }
     int channelsPerScene() const { return channels; }
     int sceneCount() const { return static_cast<int>(memory.size()); }
     int currentScene() const { return current; }
