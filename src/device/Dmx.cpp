@@ -9,7 +9,7 @@ Dmx::Dmx(SerialControl& comm, Clock& clock)
     , time(clock) {}
 
 std::optional<SerialError> Dmx::openport(std::int16_t commPort, std::int16_t speed) {
-    if (port.isOpen()) {
+    if (portStillOpen()) {
         return std::nullopt;
     }
     openedPort = commPort;
@@ -31,7 +31,7 @@ QString Dmx::settingsFor(std::int16_t speed) {
 }
 
 void Dmx::sendbytes(std::span<const std::int16_t> buffer, std::int16_t n) {
-    if (!port.isOpen()) {
+    if (!portStillOpen()) {
         return;
     }
     QByteArray bytes;
@@ -48,7 +48,7 @@ void Dmx::sendbytes(std::span<const std::int16_t> buffer, std::int16_t n) {
 }
 
 void Dmx::readbytes(std::span<std::int16_t> buffer, std::int16_t& n) {
-    if (!port.isOpen()) {
+    if (!portStillOpen()) {
         return;
     }
     const Clock::Time deadline = time.now() + replyDeadline;

@@ -45,7 +45,8 @@ public:
     static constexpr Clock::Time replyDeadline = std::chrono::seconds(1);
 
 private:
-    // True while the port is still usable; reports a failure the control has seen.
+    // True while the port is still usable; reports a failure the control has seen, also one that
+    // closed the port between two calls, so that no failure goes untold.
     bool portStillOpen();
 
     static QString settingsFor(std::int16_t speed);

@@ -1,0 +1,198 @@
+#include "support/ControllerModel.h"
+
+#include <algorithm>
+
+namespace {
+// Scenes that fit the memory, by channels per scene and generation; a Mk2 keeps fewer.
+int scenesFor(ControllerModel::Generation generation, int channelsPerScene) {
+    const bool mk2 = generation == ControllerModel::Generation::Mk2;
+    switch (channelsPerScene) {
+    case 512:
+        return mk2 ? 13 : 15;
+    case 256:
+        return mk2 ? 27 : 30;
+    default:
+        return mk2 ? 55 : 60;
+    }
+}
+
+constexpr int channelsForCode[] = {512, 256, 128};
+
+enum Code : std::uint8_t {
+    SetLevels = 1,
+    SetSceneSize = 2,
+    SelectScene = 3,
+    ReadScene = 4,
+    GetSceneSize = 6,
+    SaveScene = 7,
+    ClearScene = 10,
+    GetVersion = 12,
+};
+} // namespace
+
+ControllerModel::ControllerModel(Generation generation, int channelsPerScene)
+    : kind(generation) {
+    layOut(channelsPerScene);
+}
+
+void ControllerModel::layOut(int channelsPerScene) {
+    channels = channelsPerScene;
+    const auto scenes = static_cast<std::size_t>(scenesFor(kind, channelsPerScene));
+    memory.assign(scenes, Bytes(static_cast<std::size_t>(channels), 0));
+    saved.assign(scenes, false);
+    current = 1;
+}
+
+int ControllerModel::level(int scene, int channel) const {
+    return memory[static_cast<std::size_t>(scene - 1)][static_cast<std::size_t>(channel - 1)];
+}
+
+void ControllerModel::setLevel(int scene, int channel, std::uint8_t level) {
+    memory[static_cast<std::size_t>(scene - 1)][static_cast<std::size_t>(channel - 1)] = level;
+}
+
+void ControllerModel::fillWithPattern() {
+    for (int s = 1; s <= sceneCount(); ++s) {
+        for (int c = 1; c <= channels; ++c) {
+            setLevel(s, c, static_cast<std::uint8_t>(s * 37 + c));
+        }
+    }
+}
+
+void ControllerModel::clearLog() {
+    log.clear();
+}
+
+void ControllerModel::receive(const Bytes& bytes, Time at) {
+    if (bytes.empty()) {
+        return;
+    }
+    settle(at);
+    if (pending.empty()) {
+        log.push_back({at, {}});
+    }
+    pending.insert(pending.end(), bytes.begin(), bytes.end());
+    log.back().bytes.insert(log.back().bytes.end(), bytes.begin(), bytes.end());
+    lastByte = at;
+    if (echo) {
+        queue(bytes, at);
+    }
+}
+
+ControllerModel::Bytes ControllerModel::transmit(Time now) {
+    settle(now);
+    const auto end =
+        std::find_if(line.begin(), line.end(), [now](const auto& byte) { return byte.first > now; });
+    Bytes taken;
+    std::transform(line.begin(), end, std::back_inserter(taken),
+                   [](const auto& byte) { return byte.second; });
+    line.erase(line.begin(), end);
+    return taken;
+}
+
+std::optional<ControllerModel::Time> ControllerModel::nextEvent(Time now) {
+    settle(now);
+    std::optional<Time> next;
+    if (!line.empty()) {
+        next = line.front().first;
+    }
+    if (!pending.empty() && (!next || lastByte + frameGap < *next)) {
+        next = lastByte + frameGap;
+    }
+    return next;
+}
+
+void ControllerModel::settle(Time now) {
+    if (!pending.empty() && now >= lastByte + frameGap) {
+        const Bytes command = std::exchange(pending, {});
+        execute(command, lastByte + frameGap);
+    }
+}
+
+void ControllerModel::execute(const Bytes& command, Time end) {
+    const std::uint8_t code = command.front();
+    Bytes bytes = answer(command);
+    if (!bytes.empty() && !echo) {
+        reply(std::move(bytes), code, end);
+    }
+}
+
+ControllerModel::Bytes ControllerModel::answer(const Bytes& command) {
+    const bool mk2 = kind == Generation::Mk2;
+    Bytes& scene = memory[static_cast<std::size_t>(current - 1)];
+    switch (command.front()) {
+    case SetLevels:
+        if (command.size() >= 3) {
+            // The start channel comes high byte first; levels past the last channel are lost.
+            const int start = command[1] * 256 + command[2];
+            for (std::size_t i = 3; i < command.size(); ++i) {
+                const int channel = start + static_cast<int>(i) - 3;
+                if (channel >= 1 && channel <= channels) {
+                    scene[static_cast<std::size_t>(channel - 1)] = command[i];
+                }
+            }
+        }
+        return {};
+    case SetSceneSize:
+        if (command.size() >= 2 && command[1] <= 2) {
+            layOut(channelsForCode[command[1]]);
+        }
+        return {};
+    case SelectScene:
+        if (command.size() >= 2 && command[1] >= 1 && command[1] <= sceneCount()) {
+            current = command[1];
+        }
+        return {};
+    case ReadScene:
+        return scene;
+    case GetSceneSize:
+        // The count travels low byte first.
+        return {static_cast<std::uint8_t>(channels % 256), static_cast<std::uint8_t>(channels / 256)};
+    case SaveScene:
+        if (!mk2) {
+            return {};
+        }
+        saved[static_cast<std::size_t>(current - 1)] = true;
+        return {savedReply};
+    case ClearScene:
+        if (mk2) {
+            std::fill(scene.begin(), scene.end(), 0);
+        }
+        return {};
+    case GetVersion:
+        return {mk2 ? mk2VersionReply : std::uint8_t{0}};
+    default:
+        return {};
+    }
+}
+
+void ControllerModel::reply(Bytes bytes, std::uint8_t command, Time end) {
+    Time at = end + replyLatency;
+    for (const Fault& fault : faults) {
+        if ((fault.command && *fault.command != command) || (fault.scene && *fault.scene != current)) {
+            continue;
+        }
+        switch (fault.kind) {
+        case Fault::Kind::Silent:
+            return;
+        case Fault::Kind::Short:
+            bytes.pop_back();
+            break;
+        case Fault::Kind::Long:
+            bytes.insert(bytes.end(), longReplyExtra, 0xEE);
+            break;
+        case Fault::Kind::Late:
+            at = end + lateLatency;
+            break;
+        }
+    }
+    queue(bytes, at);
+}
+
+void ControllerModel::queue(const Bytes& bytes, Time at) {
+    auto position = std::upper_bound(line.begin(), line.end(), at,
+                                     [](Time t, const auto& byte) { return t < byte.first; });
+    for (const std::uint8_t byte : bytes) {
+        position = std::next(line.insert(position, {at, byte}));
+    }
+}

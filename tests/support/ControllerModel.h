@@ -1,0 +1,101 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
+// The scene controller at the far end of the serial line, as a plain model that any emulator can
+// drive: bytes go in with their arrival times, reply bytes come out with the times from which they
+// can be read. Commands carry no framing, so a command is whatever arrived before the line fell
+// silent for frameGap; the program's pause after every command is longer than that.
+class ControllerModel {
+public:
+    using Time = Clock::Time;
+    using Bytes = std::vector<std::uint8_t>;
+
+    enum class Generation { Mk1, Mk2 };
+
+    // One command as it arrived: the time of its first byte and all its bytes.
+    struct Frame {
+        Time start;
+        Bytes bytes;
+    };
+
+    // A wrong way to answer, for the replies to one command code (any when unset) while one scene
+    // is current (any when unset).
+    struct Fault {
+        enum class Kind {
+            Silent, // no reply at all
+            Short,  // the last byte is missing
+            Long,   // longReplyExtra bytes too many
+            Late,   // the reply comes after lateLatency, beyond the program's deadline
+        };
+        Kind kind = Kind::Silent;
+        std::optional<std::uint8_t> command = std::nullopt;
+        std::optional<int> scene = std::nullopt;
+    };
+
+    static constexpr Time frameGap = std::chrono::milliseconds(20);
+    static constexpr Time lateLatency = std::chrono::milliseconds(1500);
+    static constexpr int longReplyExtra = 3;
+    static constexpr std::uint8_t mk2VersionReply = 2;
+    static constexpr std::uint8_t savedReply = 1;
+
+    // A controller whose memory is laid out for 128, 256 or 512 channels per scene, all levels 0,
+    // scene 1 selected.
+    ControllerModel(Generation generation, int channelsPerScene);
+
+    // The line: bytes that arrive at a time, and the reply bytes readable by a time (taking them).
+    void receive(const Bytes& bytes, Time at);
+    Bytes transmit(Time now);
+    // Carries out a command whose line has fallen silent by now; state is read after this.
+    void settle(Time now);
+    // The next moment at which something happens, given that nothing more arrives: a command
+    // ends, or a reply byte becomes readable (a time not after now means one is readable now).
+    std::optional<Time> nextEvent(Time now);
+
+    void setReplyLatency(Time latency) { replyLatency = latency; }
+    // A line that sends every byte straight back and never answers.
+    void setEcho(bool on) { echo = on; }
+    void addFault(const Fault& fault) { faults.push_back(fault); }
+    void sendUnsolicited(const Bytes& bytes, Time at) { queue(bytes, at); }
+
+    int channelsPerScene() const { return channels; }
+    int sceneCount() const { return static_cast<int>(memory.size()); }
+    int currentScene() const { return current; }
+    int level(int scene, int channel) const;
+    void setLevel(int scene, int channel, std::uint8_t level);
+    // Gives every channel of every scene a level of its own, so that a misplaced byte shows.
+    void fillWithPattern();
+    bool isSaved(int scene) const { return saved[static_cast<std::size_t>(scene - 1)]; }
+
+    // Every command received since the log was last cleared.
+    const std::vector<Frame>& frames() const { return log; }
+    void clearLog();
+
+private:
+    void execute(const Bytes& command, Time end);
+    Bytes answer(const Bytes& command);
+    void reply(Bytes bytes, std::uint8_t command, Time end);
+    void queue(const Bytes& bytes, Time at);
+    void layOut(int channelsPerScene);
+
+    Generation kind;
+    int channels = 0;
+    int current = 1;
+    std::vector<Bytes> memory; // [scene - 1][channel - 1]
+    std::vector<bool> saved;
+
+    Time replyLatency = std::chrono::milliseconds(5);
+    bool echo = false;
+    std::vector<Fault> faults;
+
+    Bytes pending; // the command still arriving
+    Time lastByte{0};
+    std::vector<std::pair<Time, std::uint8_t>> line; // reply bytes by the time they are readable
+
+    std::vector<Frame> log;
+};

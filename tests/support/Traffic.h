@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "support/ControllerModel.h"
+
+#include <QList>
+
+// Byte values as tests write them: {1, 1, 44, 255}.
+using Bytes = QList<int>;
+
+// Shows a byte list in a failed comparison.
+char* toString(const Bytes& bytes);
+
+// Every command the controller received since its log was last cleared, in order.
+QList<Bytes> framesOf(const ControllerModel& controller);
+// The shortest time from the start of one command to the start of the next; a day when there are
+// fewer than two.
+Clock::Time shortestGap(const ControllerModel& controller);
