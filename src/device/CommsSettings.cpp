@@ -43,7 +43,7 @@ void GridForm::check_version() {
     n = 1;
     DMX.readbytes(buffer, n);
     // No answer leaves the generation unknown; it is not taken for a Mk2.
-    if (Comm1.isOpen() && n >= 1) {
+    if (DMX.portStillOpen() && n >= 1) {
         if (buffer[0] <= 0) {
             status(QString(), GREY);
             DMX.version = 1;
@@ -58,7 +58,7 @@ void GridForm::check_version() {
     DMX.sendbytes(buffer, command::putCode(buffer, command::get_scene_size));
     n = 2;
     DMX.readbytes(buffer, n);
-    if (!Comm1.isOpen()) {
+    if (!DMX.portStillOpen()) {
         return;
     }
     if (n == 0) {

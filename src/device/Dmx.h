@@ -44,11 +44,11 @@ public:
     static constexpr Clock::Time sendPause = std::chrono::milliseconds(50);
     static constexpr Clock::Time replyDeadline = std::chrono::seconds(1);
 
-private:
     // True while the port is still usable; reports a failure the control has seen, also one that
     // closed the port between two calls, so that no failure goes untold.
     bool portStillOpen();
 
+private:
     static QString settingsFor(std::int16_t speed);
 
     SerialControl& port;

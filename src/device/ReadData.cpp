@@ -3,7 +3,7 @@
 #include "main/NumberText.h"
 
 void GridForm::onReadMenu() {
-    if (!Comm1.isOpen()) {
+    if (!DMX.portStillOpen()) {
         messageBoxes.inform(QStringLiteral("Can't read data - port not open"));
         return;
     }
@@ -25,7 +25,7 @@ void GridForm::onReadMenu() {
         DMX.sendbytes(buffer, command::putCode(buffer, command::read_scene));
         std::int16_t n = nrows;
         DMX.readbytes(buffer, n);
-        if (!Comm1.isOpen()) {
+        if (!DMX.portStillOpen()) {
             break; // the port failed and has been reported; the scenes not read stay empty
         }
         if (n >= nrows) {

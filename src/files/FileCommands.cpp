@@ -77,12 +77,12 @@ void GridForm::loadGrid(const SceneFileContents& contents) {
 }
 
 void GridForm::sendGrid() {
-    if (!Comm1.isOpen()) {
+    if (!DMX.portStillOpen()) {
         return;
     }
     CommandBuffer<1101> buffer{};
     DMX.sendbytes(buffer, command::putSetSceneSize(buffer, sizeCodeForFile(nrows)));
-    for (std::int16_t s = 1; s <= ncols && Comm1.isOpen(); ++s) {
+    for (std::int16_t s = 1; s <= ncols && DMX.portStillOpen(); ++s) {
         Grid1.setCol(s);
         status(QStringLiteral("sending scene ") + decimal(s), colours::white);
         DMX.sendbytes(buffer, command::putSelectScene(buffer, s));

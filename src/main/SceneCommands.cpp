@@ -24,7 +24,7 @@ void GridForm::onSaveSceneBtn() {
     std::int16_t n = 1;
     DMX.readbytes(buffer, n);
     // Only an answer within the deadline shows the controller got the command.
-    if (!Comm1.isOpen() || n < 1) {
+    if (!DMX.portStillOpen() || n < 1) {
         messageBoxes.inform(QStringLiteral("Scene not saved - the controller did not answer"));
         return;
     }
