@@ -4,6 +4,7 @@
 #include "main/GridForm.h"
 #include "main/QtMainWindow.h"
 #include "platform/QtClock.h"
+#include "platform/QtCommandGuard.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtGridModel.h"
 #include "platform/QtInputBox.h"
@@ -32,14 +33,18 @@ int main(int argc, char* argv[]) {
     QtFileDialog fileDialog;
     QtMessageBox messages(texts::appTitle);
     QtInputBox inputs(texts::appTitle);
+    QtCommandGuard guard;
     QtMainWindow window;
     GridForm form({window.grid(), comm, fileDialog, messages, inputs, clock, window, window.channelWindow()});
-    window.attach(form);
+    window.attach(form, guard);
     Channel channelRange(form, window.channelWindow());
-    window.channelWindow().attach(channelRange);
+    window.channelWindow().attach(channelRange, guard);
 
-    // A bad answer to a start prompt ends the program before any window shows.
-    if (!form.onLoad()) {
+    bool started = false;
+    guard.run([&] { started = form.onLoad(); });
+    // A bad answer to a start prompt ends the program before any window shows; a window closed
+    // during the start has ended it too.
+    if (!started || !window.isVisible()) {
         return 0;
     }
     return QApplication::exec();
