@@ -4,6 +4,7 @@
 // and in the shown main window, there with the notifications handled and the window repainted.
 // Usage: QT_QPA_PLATFORM=offscreen work_bench [runs]
 
+#include "Levels.h"
 #include "Measure.h"
 #include "main/QtEditor.h"
 #include "support/EditorRig.h"
@@ -52,23 +53,6 @@ private:
     int paints = 0;
 };
 
-// One variant: the form under test and what follows each piece of work (nothing, or a repaint).
-struct Variant {
-    const char* name;
-    std::function<GridForm&(EditorRig&)> form;
-    std::function<void()> settle;
-};
-
-void fillLevels(GridForm& form) {
-    for (int r = 1; r <= form.nrows; ++r) {
-        form.Grid1.setRow(r);
-        for (int s = 1; s <= form.ncols; ++s) {
-            form.Grid1.setCol(s);
-            form.Grid1.setText(QString::number((r * 7 + s * 13) % 256));
-        }
-    }
-}
-
 void sizeGrid(GridForm& form, std::int16_t nrows, std::int16_t ncols) {
     form.nrows = nrows;
     form.ncols = ncols;
@@ -92,7 +76,7 @@ void gridWork(bool shown, int runs, const QString& file) {
         timeRuns(
             runs, [&] { sizeGrid(form, 1, 1), settle(); }, [&] { sizeGrid(form, 512, 60), settle(); }),
         "< 10 ms");
-    fillLevels(form);
+    fillLevels(form, 512, 60);
     form.scene(1);
     settle();
     printTiming("scene switch on 512 rows" + where,
