@@ -12,6 +12,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Lets the desktop match the window to the menu entry, and so to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("dmx-scene-editor"));
     QtEditor::useDesignFont();
 
     // Nothing is kept between runs but the scene files: the toolkit's file dialog would keep its
