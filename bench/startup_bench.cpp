@@ -41,14 +41,19 @@ qint64 nowNs() {
         .count();
 }
 
-// Prints the milliseconds from the given moment until the first prompt shows, then cancels it.
-int timeToPrompt(qint64 launchedNs) {
+// The editor's windows on the toolkit's parts, as the editor composes them.
+struct Editor {
     QtClock clock;
-    QtSerialControl comm(systemPortResolver());
+    QtSerialControl comm{systemPortResolver()};
     QtFileDialog files;
     NoMessages messages;
-    QtInputBox inputs(texts::appTitle);
-    QtEditor editor({comm, files, messages, inputs, clock});
+    QtInputBox inputs{texts::appTitle};
+    QtEditor editor{comm, files, messages, inputs, clock};
+};
+
+// Prints the milliseconds from the given moment until the first prompt shows, then cancels it.
+int timeToPrompt(qint64 launchedNs) {
+    Editor composed;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         QWidget* prompt = QApplication::activeModalWidget();
@@ -59,18 +64,14 @@ int timeToPrompt(qint64 launchedNs) {
         }
     });
     watch.start(0);
-    editor.start();
+    composed.editor.start();
     return 0;
 }
 
 // Prints the peak resident memory in KiB with the main window showing a 512 x 60 grid of levels.
 int gridMemory() {
-    QtClock clock;
-    QtSerialControl comm(systemPortResolver());
-    QtFileDialog files;
-    NoMessages messages;
-    QtInputBox inputs(texts::appTitle);
-    QtEditor editor({comm, files, messages, inputs, clock});
+    Editor composed;
+    QtEditor& editor = composed.editor;
     fillLevels(editor.form, 512, 60);
     editor.form.scene(1);
     editor.window.show();

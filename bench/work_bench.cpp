@@ -25,7 +25,7 @@ using Generation = ControllerModel::Generation;
 class ShownEditor final : public QObject {
 public:
     explicit ShownEditor(EditorRig& rig)
-        : editor({rig.port, rig.files, rig.messages, rig.inputs, rig.clock}) {
+        : editor(rig.port, rig.files, rig.messages, rig.inputs, rig.clock) {
         QCoreApplication::instance()->installEventFilter(this);
         editor.window.show();
         if (!QTest::qWaitForWindowExposed(&editor.window)) {

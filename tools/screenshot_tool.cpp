@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
     messages.answers << true; // replace the new grid with the file's
     ScriptedInputBox inputs;
     inputs.answers << QStringLiteral("1") << QStringLiteral("0");
-    QtEditor editor({comm, files, messages, inputs, clock});
+    QtEditor editor(comm, files, messages, inputs, clock);
 
     // The chooser of a new grid, with its first choice.
     whenModalShows(

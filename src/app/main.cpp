@@ -27,6 +27,6 @@ int main(int argc, char* argv[]) {
     QtFileDialog fileDialog;
     QtMessageBox messages(texts::appTitle);
     QtInputBox inputs(texts::appTitle);
-    QtEditor editor({comm, fileDialog, messages, inputs, clock});
+    QtEditor editor(comm, fileDialog, messages, inputs, clock);
     return editor.start() ? QApplication::exec() : 0;
 }

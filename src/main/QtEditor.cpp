@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QFont>
 
-QtEditor::QtEditor(const EditorParts& parts)
-    : form({window.grid(), parts.comm, parts.fileDialog, parts.messages, parts.inputs, parts.clock, window,
-            window.channelWindow()})
+QtEditor::QtEditor(SerialControl& comm, FileDialog& fileDialog, MessageBox& messages, InputBox& inputs,
+                   Clock& clock)
+    : form({window.grid(), comm, fileDialog, messages, inputs, clock, window, window.channelWindow()})
     , channelRange(form, window.channelWindow()) {
     window.attach(form, guard);
     window.channelWindow().attach(channelRange, guard);

@@ -5,20 +5,14 @@
 #include "main/QtMainWindow.h"
 #include "platform/QtCommandGuard.h"
 
-// The parts of the program that stand between the windows and the outside world.
-struct EditorParts {
-    SerialControl& comm;
-    FileDialog& fileDialog;
-    MessageBox& messages;
-    InputBox& inputs;
-    Clock& clock;
-};
-
 // The program's windows and their logic, composed as the program runs them, every handler a
 // command of one guard.
 class QtEditor {
 public:
-    explicit QtEditor(const EditorParts& parts);
+    // The parts between the windows and the outside world: the serial line, the file dialog, the
+    // message and input boxes, and the clock.
+    QtEditor(SerialControl& comm, FileDialog& fileDialog, MessageBox& messages, InputBox& inputs,
+             Clock& clock);
     QtEditor(const QtEditor&) = delete;
     QtEditor& operator=(const QtEditor&) = delete;
 
