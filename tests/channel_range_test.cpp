@@ -17,15 +17,6 @@ void startAndFill(EditorRig& rig, const QString& first, const QString& last, con
     rig.channelView.value = value;
 }
 
-// Every data cell of the grid, column by column.
-QList<QStringList> allCells(const EditorRig& rig) {
-    QList<QStringList> columns;
-    for (int s = 1; s < rig.grid.cols(); ++s) {
-        columns << rig.columnTexts(s);
-    }
-    return columns;
-}
-
 void press(Channel& channel, const QString& button) {
     if (button == QLatin1String("apply")) {
         channel.onApplyBtn();
@@ -80,7 +71,7 @@ private slots:
         EditorRig rig(Generation::Mk1, 512);
         startAndFill(rig, fields[0], fields[1], fields[2]);
         Channel channel(rig.form, rig.channelView);
-        QList<QStringList> cells = allCells(rig);
+        QList<QStringList> cells = rig.allCells();
         const QStringList paints = rig.paints();
 
         press(channel, button);
@@ -93,7 +84,7 @@ private slots:
                 cells[0][levels[1] * 256 + levels[2] + i - 4] = QString::number(levels[i]);
             }
         }
-        QCOMPARE(allCells(rig), cells);
+        QCOMPARE(rig.allCells(), cells);
         QCOMPARE(rig.controllerLevels(1), rig.columnTexts(1));
         QCOMPARE(rig.paints(), paints);
         QCOMPARE((QStringList{rig.channelView.first, rig.channelView.last, rig.channelView.value}),
@@ -146,13 +137,13 @@ private slots:
         EditorRig rig(Generation::Mk1, 512);
         startAndFill(rig, fields[0], fields[1], fields[2]);
         Channel channel(rig.form, rig.channelView);
-        const QList<QStringList> cells = allCells(rig);
+        const QList<QStringList> cells = rig.allCells();
 
         press(channel, button);
 
         QCOMPARE(rig.messages.shown, QStringList{message});
         QCOMPARE(rig.sent(), QList<Bytes>{});
-        QCOMPARE(allCells(rig), cells);
+        QCOMPARE(rig.allCells(), cells);
         QCOMPARE((QStringList{rig.channelView.first, rig.channelView.last, rig.channelView.value}), fields);
         QVERIFY(!rig.channelView.valueFocused);
         QCOMPARE(rig.channelView.closedCount, 0);

@@ -23,15 +23,6 @@ void writeFile(const QString& path, const QByteArray& contents) {
     file.write(contents);
 }
 
-// Every data cell of the grid, column by column.
-QList<QStringList> allCells(const EditorRig& rig) {
-    QList<QStringList> columns;
-    for (int s = 1; s < rig.grid.cols(); ++s) {
-        columns << rig.columnTexts(s);
-    }
-    return columns;
-}
-
 QList<int> fileVariables(const GridForm& form) {
     return {form.commport, form.speed, form.nrows, form.ncols};
 }
@@ -244,7 +235,7 @@ private slots:
         EditorRig rig(generation, channels);
         rig.controller.fillWithPattern();
         QVERIFY(rig.start());
-        const QList<QStringList> cells = allCells(rig);
+        const QList<QStringList> cells = rig.allCells();
         const QString path = folder.filePath(QStringLiteral("round trip.txt"));
         rig.files.answers << path << path << path;
         rig.form.onSaveAsMenu();
@@ -255,7 +246,7 @@ private slots:
 
         rig.form.onOpenMenu();
 
-        QCOMPARE(allCells(rig), cells);
+        QCOMPARE(rig.allCells(), cells);
         for (int s = 1; s <= cells.size(); ++s) {
             QCOMPARE(rig.controllerLevels(s), cells[s - 1]);
         }
@@ -306,7 +297,7 @@ private slots:
         if (!path.isEmpty()) {
             rig.files.answers << path;
         }
-        const QList<QStringList> cells = allCells(rig);
+        const QList<QStringList> cells = rig.allCells();
         const QStringList paints = rig.paints();
         const QList<int> variables = fileVariables(rig.form);
         const int watched = otherSize ? 1 : 40; // a scene the controller holds
@@ -321,7 +312,7 @@ private slots:
         QCOMPARE(rig.messages.shown, messages);
         QCOMPARE(rig.sent(), yes ? (QList<Bytes>{{12}, {6}}) : QList<Bytes>{});
         QCOMPARE(rig.files.shown.size(), yes ? 1 : 0);
-        QCOMPARE(allCells(rig), cells);
+        QCOMPARE(rig.allCells(), cells);
         QCOMPARE(rig.paints(), paints);
         QCOMPARE(fileVariables(rig.form), variables);
         QCOMPARE(rig.form.nscene, std::int16_t(40));
