@@ -117,12 +117,14 @@ private slots:
         const QString first = QStringLiteral("Invalid first channel");
         QTest::newRow("value 256") << "apply" << QStringList{"1", "2", "256"} << value;
         QTest::newRow("value -1") << "apply" << QStringList{"1", "2", "-1"} << value;
+        QTest::newRow("value 255 beyond 16 bits") << "apply" << QStringList{"1", "2", "65791"} << value;
         QTest::newRow("value not a number") << "apply" << QStringList{"1", "2", "1e"} << value;
         QTest::newRow("last past the grid") << "apply" << QStringList{"1", "513", "5"} << last;
         QTest::newRow("last empty") << "apply" << QStringList{"1", "", "5"} << last;
         QTest::newRow("last beyond 16 bits") << "apply" << QStringList{"1", "70000", "5"} << last;
         QTest::newRow("first 0") << "apply" << QStringList{"0", "2", "5"} << first;
         QTest::newRow("first empty") << "apply" << QStringList{"", "2", "5"} << first;
+        QTest::newRow("first 1 beyond 16 bits") << "apply" << QStringList{"65537", "2", "5"} << first;
         QTest::newRow("first not a number") << "apply" << QStringList{"one", "2", "5"} << first;
         QTest::newRow("all bad: value first") << "apply" << QStringList{"0", "513", "256"} << value;
         QTest::newRow("channels bad: last first") << "apply" << QStringList{"0", "513", "5"} << last;
