@@ -29,7 +29,7 @@ void EditorRig::forget() {
     window.statusTimes.clear();
 }
 
-QStringList EditorRig::columnTexts(int col) const {
+QStringList columnTexts(const QtGridModel& grid, int col) {
     QStringList texts;
     for (int r = 1; r < grid.rows(); ++r) {
         texts << grid.cellText(r, col);
@@ -37,17 +37,26 @@ QStringList EditorRig::columnTexts(int col) const {
     return texts;
 }
 
-ControllerModel& EditorRig::controllerNow() {
-    controller.settle(clock.now());
-    return controller;
-}
-
-QStringList EditorRig::controllerLevels(int scene) {
+QStringList sceneLevels(ControllerModel& controller, Clock::Time now, int scene) {
+    controller.settle(now);
     QStringList levels;
-    for (int c = 1; c <= controllerNow().channelsPerScene(); ++c) {
+    for (int c = 1; c <= controller.channelsPerScene(); ++c) {
         levels << QString::number(controller.level(scene, c));
     }
     return levels;
+}
+
+QList<QStringList> EditorRig::allCells() const {
+    QList<QStringList> columns;
+    for (int s = 1; s < grid.cols(); ++s) {
+        columns << columnTexts(s);
+    }
+    return columns;
+}
+
+ControllerModel& EditorRig::controllerNow() {
+    controller.settle(clock.now());
+    return controller;
 }
 
 QStringList EditorRig::paints() const {

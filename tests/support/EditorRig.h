@@ -14,6 +14,11 @@
 
 #include <QStringList>
 
+// The texts of a grid column, rows 1 to the last.
+QStringList columnTexts(const QtGridModel& grid, int col);
+// The controller's levels of a scene once the commands sent by now have ended, as the grid shows them.
+QStringList sceneLevels(ControllerModel& controller, Clock::Time now, int scene);
+
 // The main window's logic on a fake clock, an emulated controller, the in-memory grid and
 // scripted boxes, so that each test states only its own answers and checks.
 class EditorRig {
@@ -31,12 +36,12 @@ public:
     void forget();
 
     QList<Bytes> sent() const { return framesOf(controller); }
-    // The texts of a grid column, rows 1 to the last.
-    QStringList columnTexts(int col) const;
+    QStringList columnTexts(int col) const { return ::columnTexts(grid, col); }
+    // The texts of every data column.
+    QList<QStringList> allCells() const;
     // The controller after every command that has ended by now.
     ControllerModel& controllerNow();
-    // The controller's levels of a scene, as the grid shows them.
-    QStringList controllerLevels(int scene);
+    QStringList controllerLevels(int scene) { return sceneLevels(controller, clock.now(), scene); }
     // For each data column: "cyan", "white", "unset" (never painted) or "mixed".
     QStringList paints() const;
 
