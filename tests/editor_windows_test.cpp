@@ -1,7 +1,6 @@
-#include "dialogs/Channel.h"
 #include "dialogs/QtChannelWindow.h"
 #include "main/AppTexts.h"
-#include "main/QtMainWindow.h"
+#include "main/QtEditor.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
 #include "support/EditorRig.h"
@@ -31,14 +30,9 @@ struct WindowRig {
     QtFileDialog files;
     QtMessageBox messages{texts::appTitle};
     ScriptedInputBox inputs;
-    QtMainWindow window;
-    GridForm form{{window.grid(), port, files, messages, inputs, clock, window, window.channelWindow()}};
-    Channel channel{form, window.channelWindow()};
-
-    WindowRig() {
-        window.attach(form);
-        window.channelWindow().attach(channel);
-    }
+    QtEditor editor{port, files, messages, inputs, clock};
+    QtMainWindow& window = editor.window;
+    GridForm& form = editor.form;
 
     QStringList column(int s) { return columnTexts(window.grid(), s); }
     QStringList controllerLevels(int s) { return sceneLevels(controller, clock.now(), s); }
@@ -108,7 +102,7 @@ private slots:
         rig = std::make_unique<WindowRig>();
         rig->controller.fillWithPattern();
         rig->inputs.answers << QStringLiteral("1") << QStringLiteral("0");
-        QVERIFY(rig->form.onLoad());
+        QVERIFY(rig->editor.start());
         QVERIFY(QTest::qWaitForWindowActive(&rig->window));
         rig->controller.clearLog();
     }
