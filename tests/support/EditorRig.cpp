@@ -2,26 +2,63 @@
 
 #include <QSet>
 
-EditorRig::EditorRig(ControllerModel::Generation generation, int channelsPerScene)
-    : controller(generation, channelsPerScene)
-    , port(clock, controller)
-    , window(clock)
-    , form({grid, port, files, messages, inputs, clock, window, channelView}) {}
+#include <utility>
 
-bool EditorRig::start(const QString& portAnswer, const QString& speedAnswer) {
+InProcessLine::InProcessLine(ControllerModel::Generation generation, int channelsPerScene)
+    : controller(generation, channelsPerScene)
+    , port(clock, controller) {}
+
+void InProcessLine::failNextOpen() {
+    port.failNextOpen({SerialError::Kind::NoSuchPort, QString(), QStringLiteral("no such port")});
+}
+
+ControllerModel& InProcessLine::controllerNow() {
+    controller.settle(clock.now());
+    return controller;
+}
+
+PtyLine::PtyLine(ControllerModel::Generation generation, int channelsPerScene)
+    : controller(generation, channelsPerScene)
+    , device(controller)
+    , port([this](std::int16_t) -> std::optional<QString> {
+        if (std::exchange(openFails, false)) {
+            return std::nullopt;
+        }
+        device.switchOn();
+        return device.devicePath();
+    })
+    , seen(controller) {}
+
+ControllerModel& PtyLine::controllerNow() {
+    seen = device.snapshot();
+    return seen;
+}
+
+template <class Line>
+BasicEditorRig<Line>::BasicEditorRig(ControllerModel::Generation generation, int channelsPerScene)
+    : Line(generation, channelsPerScene)
+    , window(this->clock)
+    , form({grid, this->port, files, messages, inputs, this->clock, window, channelView}) {}
+
+template <class Line>
+bool BasicEditorRig<Line>::start(const QString& portAnswer, const QString& speedAnswer) {
     inputs.answers << portAnswer << speedAnswer;
     return form.onLoad();
 }
 
-bool EditorRig::startOffline() {
-    port.failNextOpen({SerialError::Kind::NoSuchPort, QString(), QStringLiteral("no such port")});
+template <class Line> bool BasicEditorRig<Line>::startOffline() {
+    this->failNextOpen();
     const bool started = start();
     forget();
     return started;
 }
 
-void EditorRig::forget() {
-    controller.clearLog();
+template <class Line> bool BasicEditorRig<Line>::startThenConnect() {
+    return startOffline() && !form.DMX.openport(1, 0);
+}
+
+template <class Line> void BasicEditorRig<Line>::forget() {
+    this->clearLog();
     messages.shown.clear();
     inputs.prompts.clear();
     inputs.defaults.clear();
@@ -29,7 +66,7 @@ void EditorRig::forget() {
     window.statusTimes.clear();
 }
 
-QStringList EditorRig::columnTexts(int col) const {
+template <class Line> QStringList BasicEditorRig<Line>::columnTexts(int col) const {
     QStringList texts;
     for (int r = 1; r < grid.rows(); ++r) {
         texts << grid.cellText(r, col);
@@ -37,20 +74,16 @@ QStringList EditorRig::columnTexts(int col) const {
     return texts;
 }
 
-ControllerModel& EditorRig::controllerNow() {
-    controller.settle(clock.now());
-    return controller;
-}
-
-QStringList EditorRig::controllerLevels(int scene) {
+template <class Line> QStringList BasicEditorRig<Line>::controllerLevels(int scene) {
+    const ControllerModel& now = this->controllerNow();
     QStringList levels;
-    for (int c = 1; c <= controllerNow().channelsPerScene(); ++c) {
-        levels << QString::number(controller.level(scene, c));
+    for (int c = 1; c <= now.channelsPerScene(); ++c) {
+        levels << QString::number(now.level(scene, c));
     }
     return levels;
 }
 
-QStringList EditorRig::paints() const {
+template <class Line> QStringList BasicEditorRig<Line>::paints() const {
     QStringList paints;
     for (int col = 1; col < grid.cols(); ++col) {
         QSet<QString> seen;
@@ -65,3 +98,6 @@ QStringList EditorRig::paints() const {
     }
     return paints;
 }
+
+template class BasicEditorRig<InProcessLine>;
+template class BasicEditorRig<PtyLine>;
