@@ -20,13 +20,14 @@ ControllerModel& InProcessLine::controllerNow() {
 PtyLine::PtyLine(ControllerModel::Generation generation, int channelsPerScene)
     : controller(generation, channelsPerScene)
     , device(controller)
-    , port([this](std::int16_t) -> std::optional<QString> {
-        if (std::exchange(openFails, false)) {
-            return std::nullopt;
-        }
-        device.switchOn();
-        return device.devicePath();
-    })
+    , port(clock,
+           [this](std::int16_t) -> std::optional<QString> {
+               if (std::exchange(openFails, false)) {
+                   return std::nullopt;
+               }
+               device.switchOn();
+               return device.devicePath();
+           })
     , seen(controller) {}
 
 ControllerModel& PtyLine::controllerNow() {

@@ -3,7 +3,6 @@
 #include "main/GridForm.h"
 #include "platform/QtClock.h"
 #include "platform/QtGridModel.h"
-#include "platform/QtSerialControl.h"
 #include "support/ControllerEmulator.h"
 #include "support/ControllerModel.h"
 #include "support/FakeChannelView.h"
@@ -13,6 +12,7 @@
 #include "support/ScriptedFileDialog.h"
 #include "support/ScriptedInputBox.h"
 #include "support/ScriptedMessageBox.h"
+#include "support/StampedSerialControl.h"
 #include "support/Traffic.h"
 
 #include <QStringList>
@@ -31,9 +31,10 @@ struct InProcessLine {
     ControllerEmulator port;
 };
 
-// The real serial control and the real clock, with the controller played on a pseudo-terminal that
-// stands for every port number. The controller is set up before the program first opens the port,
-// which switches the device on; from then on it is seen through controllerNow() alone.
+// The real serial control (its writes timed) and the real clock, with the controller played on a
+// pseudo-terminal that stands for every port number. The controller is set up before the program
+// first opens the port, which switches the device on; from then on it is seen through
+// controllerNow() alone.
 struct PtyLine {
     PtyLine(ControllerModel::Generation generation, int channelsPerScene);
     void failNextOpen() { openFails = true; }
@@ -44,7 +45,7 @@ struct PtyLine {
     QtClock clock;
     ControllerModel controller;
     PtyController device;
-    QtSerialControl port;
+    StampedSerialControl port;
 
 private:
     bool openFails = false;

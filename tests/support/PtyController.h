@@ -18,10 +18,6 @@ class PtyController {
 public:
     using Bytes = ControllerModel::Bytes;
 
-    // How late the thread may stamp bytes it reads on a busy machine: a gap between two commands
-    // in its log can fall short of the real one by this much.
-    static constexpr Clock::Time stampLag = std::chrono::milliseconds(5);
-
     explicit PtyController(ControllerModel& controller);
     ~PtyController();
     PtyController(const PtyController&) = delete;
