@@ -20,14 +20,16 @@ ControllerModel& InProcessLine::controllerNow() {
 PtyLine::PtyLine(ControllerModel::Generation generation, int channelsPerScene)
     : controller(generation, channelsPerScene)
     , device(controller)
-    , port(clock,
-           [this](std::int16_t) -> std::optional<QString> {
-               if (std::exchange(openFails, false)) {
-                   return std::nullopt;
-               }
-               device.switchOn();
-               return device.devicePath();
-           })
+    , port(
+          clock,
+          [this](std::int16_t) -> std::optional<QString> {
+              if (std::exchange(openFails, false)) {
+                  return std::nullopt;
+              }
+              device.switchOn();
+              return device.devicePath();
+          },
+          [this](std::size_t size, Clock::Time at) { device.noteWrite(size, at); })
     , seen(controller) {}
 
 ControllerModel& PtyLine::controllerNow() {

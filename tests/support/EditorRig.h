@@ -8,11 +8,11 @@
 #include "support/FakeChannelView.h"
 #include "support/FakeClock.h"
 #include "support/FakeMainWindowView.h"
+#include "support/NotingSerialControl.h"
 #include "support/PtyController.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/ScriptedInputBox.h"
 #include "support/ScriptedMessageBox.h"
-#include "support/StampedSerialControl.h"
 #include "support/Traffic.h"
 
 #include <QStringList>
@@ -31,10 +31,10 @@ struct InProcessLine {
     ControllerEmulator port;
 };
 
-// The real serial control (its writes timed) and the real clock, with the controller played on a
-// pseudo-terminal that stands for every port number. The controller is set up before the program
-// first opens the port, which switches the device on; from then on it is seen through
-// controllerNow() alone.
+// The real serial control and the real clock, with the controller played on a pseudo-terminal that
+// stands for every port number and hears of every write as it is made. The controller is set up before the
+// program first opens the port, which switches the device on; from then on it is seen through controllerNow()
+// alone.
 struct PtyLine {
     PtyLine(ControllerModel::Generation generation, int channelsPerScene);
     void failNextOpen() { openFails = true; }
@@ -45,7 +45,7 @@ struct PtyLine {
     QtClock clock;
     ControllerModel controller;
     PtyController device;
-    StampedSerialControl port;
+    NotingSerialControl port;
 
 private:
     bool openFails = false;

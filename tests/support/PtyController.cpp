@@ -11,6 +11,8 @@
 namespace {
 // The longest the thread sleeps before it looks whether it is to stop.
 constexpr Clock::Time slice = std::chrono::milliseconds(10);
+// The longest a snapshot waits for the thread to read what was written.
+constexpr auto catchUpLimit = std::chrono::seconds(2);
 
 int pollTimeoutMs(Clock::Time now, std::optional<Clock::Time> next) {
     const Clock::Time wait = next ? std::clamp(*next - now, Clock::Time(0), slice) : slice;
@@ -27,12 +29,26 @@ PtyController::~PtyController() {
 
 void PtyController::switchOn() {
     if (!player.joinable() && pty.isValid()) {
-        player = std::thread([this] { play(); });
+        playing = true;
+        player = std::thread([this] {
+            play();
+            const std::lock_guard lock(modelLock);
+            playing = false;
+            caughtUp.notify_all();
+        });
+    }
+}
+
+void PtyController::noteWrite(std::size_t size, Clock::Time at) {
+    const std::lock_guard lock(modelLock);
+    if (playing && size > 0) {
+        writes.push_back({size, at});
     }
 }
 
 ControllerModel PtyController::snapshot() {
-    const std::lock_guard lock(modelLock);
+    std::unique_lock lock(modelLock);
+    caughtUp.wait_for(lock, catchUpLimit, [this] { return writes.empty() || !playing; });
     ControllerModel copy = model;
     copy.settle(clock.now());
     return copy;
@@ -76,18 +92,31 @@ void PtyController::play() {
     }
 }
 
-bool PtyController::receive(Clock::Time at) {
+bool PtyController::receive(Clock::Time readAt) {
     std::array<std::uint8_t, 4096> chunk{};
     const ssize_t n = read(pty.farEnd(), chunk.data(), chunk.size());
     if (n <= 0) {
         return n < 0 && (errno == EAGAIN || errno == EINTR);
     }
-    const Bytes bytes(chunk.begin(), chunk.begin() + n);
-    if (vanishCommand && bytes == *vanishCommand) {
-        pty.hangUp();
-        return false;
-    }
     const std::lock_guard lock(modelLock);
-    model.receive(bytes, at);
+    for (auto from = chunk.begin(), end = chunk.begin() + n; from != end;) {
+        std::size_t size = static_cast<std::size_t>(end - from);
+        Clock::Time at = readAt;
+        if (!writes.empty()) {
+            size = std::min(size, writes.front().size);
+            at = writes.front().at;
+            if ((writes.front().size -= size) == 0) {
+                writes.pop_front();
+            }
+        }
+        const Bytes bytes(from, from + static_cast<std::ptrdiff_t>(size));
+        from += static_cast<std::ptrdiff_t>(size);
+        if (vanishCommand && bytes == *vanishCommand) {
+            pty.hangUp();
+            return false;
+        }
+        model.receive(bytes, at);
+    }
+    caughtUp.notify_all();
     return true;
 }

@@ -3,14 +3,16 @@
 #include "platform/Clock.h"
 #include "platform/QtSerialControl.h"
 
-#include <vector>
+#include <functional>
 
-// The real serial control, noting on the program's own clock when each write began and when its
-// bytes were on the line. The far end sees bytes only once its thread gets to run, which on a busy
-// machine can be milliseconds late; these times are exact.
-class StampedSerialControl final : public SerialControl {
+// The real serial control, which tells a listener of every write it is about to make, with the
+// time on the program's clock: the moment the bytes go on the line, which the far end, running
+// on a thread of its own, cannot always see in time.
+class NotingSerialControl final : public SerialControl {
 public:
-    StampedSerialControl(Clock& clock, PortResolver resolver);
+    using Listener = std::function<void(std::size_t size, Clock::Time at)>;
+
+    NotingSerialControl(Clock& clock, PortResolver resolver, Listener listener);
 
     void setCommPort(std::int16_t port) override { serial.setCommPort(port); }
     void setSettings(const QString& settings) override { serial.setSettings(settings); }
@@ -22,17 +24,8 @@ public:
     void waitForInput(std::chrono::microseconds timeout) override { serial.waitForInput(timeout); }
     std::optional<SerialError> takeFailure() override { return serial.takeFailure(); }
 
-    // The shortest silence from the end of one write to the start of the next; a day when there
-    // are fewer than two.
-    Clock::Time shortestSilence() const;
-
 private:
-    struct Write {
-        Clock::Time begun;
-        Clock::Time done;
-    };
-
     QtSerialControl serial;
     Clock& time;
-    std::vector<Write> writes;
+    Listener writing;
 };
