@@ -2,6 +2,7 @@
 // pseudo-terminal whose far end stays silent, so every wait runs to its one-second deadline.
 // Usage: replywait_bench [waits]
 
+#include "Measure.h"
 #include "device/Dmx.h"
 #include "platform/QtClock.h"
 #include "platform/QtSerialControl.h"
@@ -9,23 +10,10 @@
 
 #include <QCoreApplication>
 
-#include <sys/resource.h>
-
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-double processorSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-} // namespace
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);

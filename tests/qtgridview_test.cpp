@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 #include <memory>
@@ -47,6 +48,28 @@ private slots:
                           QPoint(header->sectionViewportPosition(1) + 2, header->height() / 2));
         QCOMPARE(clicks.count(), 0);
         QCOMPARE(model->col(), 0);
+    }
+
+    void cellsLookAsTheToolkitDrawsThem() {
+        model->setPlacement({0, 0, 6000, 3000});
+        for (int r = 1; r < model->rows(); ++r) {
+            model->setRow(r);
+            for (int c = 1; c < model->cols(); ++c) {
+                model->setCol(c);
+                model->setText(QString::number(r * 37 % 256));
+                if (c == 2) {
+                    model->setCellBackColor(0xFFFF00);
+                }
+            }
+        }
+        // A text too wide for its cell, elided by the toolkit.
+        model->setRow(3);
+        model->setText(QStringLiteral("a text far wider than the cell"));
+        view->selectionModel()->select(model->index(4, 0), QItemSelectionModel::Select);
+        QCoreApplication::processEvents();
+        const QImage drawn = view->viewport()->grab().toImage();
+        view->setItemDelegate(new QStyledItemDelegate(view));
+        QCOMPARE(view->viewport()->grab().toImage(), drawn);
     }
 };
 

@@ -1,25 +1,20 @@
-#include "dialogs/Channel.h"
-#include "dialogs/QtChannelWindow.h"
 #include "main/AppTexts.h"
-#include "main/GridForm.h"
-#include "main/QtMainWindow.h"
+#include "main/QtEditor.h"
 #include "platform/QtClock.h"
 #include "platform/QtFileDialog.h"
-#include "platform/QtGridModel.h"
 #include "platform/QtInputBox.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtSerialControl.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QSettings>
 #include <QTemporaryDir>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    QApplication::setFont(font);
+    // Lets the desktop match the window to the menu entry, and so to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("dmx-scene-editor"));
+    QtEditor::useDesignFont();
 
     // Nothing is kept between runs but the scene files: the toolkit's file dialog would keep its
     // history in the user's settings, so its settings go to a folder removed at the end.
@@ -32,15 +27,6 @@ int main(int argc, char* argv[]) {
     QtFileDialog fileDialog;
     QtMessageBox messages(texts::appTitle);
     QtInputBox inputs(texts::appTitle);
-    QtMainWindow window;
-    GridForm form({window.grid(), comm, fileDialog, messages, inputs, clock, window, window.channelWindow()});
-    window.attach(form);
-    Channel channelRange(form, window.channelWindow());
-    window.channelWindow().attach(channelRange);
-
-    // A bad answer to a start prompt ends the program before any window shows.
-    if (!form.onLoad()) {
-        return 0;
-    }
-    return QApplication::exec();
+    QtEditor editor(comm, fileDialog, messages, inputs, clock);
+    return editor.start() ? QApplication::exec() : 0;
 }

@@ -2,6 +2,7 @@
 
 #include "dialogs/Channel.h"
 
+#include "platform/QtCommandGuard.h"
 #include "platform/QtDesign.h"
 
 #include <QCloseEvent>
@@ -82,10 +83,15 @@ void QtChannelWindow::setValueText(const QString& text) {
     value->setText(text);
 }
 
-void QtChannelWindow::attach(Channel& logic) {
-    connect(this, &QtChannelWindow::applyClicked, this, [&logic] { logic.onApplyBtn(); });
-    connect(this, &QtChannelWindow::enterClicked, this, [&logic] { logic.onEnterBtn(); });
-    connect(this, &QtChannelWindow::cancelClicked, this, [&logic] { logic.onCancelBtn(); });
+void QtChannelWindow::attach(Channel& logic, QtCommandGuard& commands) {
+    const auto forward = [this, &logic, &commands](void (QtChannelWindow::*signal)(),
+                                                   void (Channel::*handler)()) {
+        connect(this, signal, this,
+                [&logic, &commands, handler] { commands.run([&] { (logic.*handler)(); }); });
+    };
+    forward(&QtChannelWindow::applyClicked, &Channel::onApplyBtn);
+    forward(&QtChannelWindow::enterClicked, &Channel::onEnterBtn);
+    forward(&QtChannelWindow::cancelClicked, &Channel::onCancelBtn);
 }
 
 void QtChannelWindow::focusValue() {

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class Channel;
+class QtCommandGuard;
 class QLineEdit;
 class QPushButton;
 
@@ -15,8 +16,8 @@ class QtChannelWindow final : public QDialog, public ChannelView {
 public:
     explicit QtChannelWindow(QWidget* parent = nullptr);
 
-    // From now on the three buttons reach the dialog's logic.
-    void attach(Channel& logic);
+    // From now on the three buttons reach the dialog's logic, each as a command of the guard.
+    void attach(Channel& logic, QtCommandGuard& commands);
 
     QString firstChannelText() const override;
     void setFirstChannelText(const QString& text) override;

@@ -19,7 +19,13 @@ void GridForm::onOpenMenu() {
     if (Grid1.isVisible() && !messageBoxes.confirm(texts::overwriteQuestion)) {
         return;
     }
+    // nrows and ncols describe the grid until a file replaces it: had they taken the controller's
+    // size, a cancelled or refused load would leave later commands reaching past the grid.
+    const std::int16_t gridRows = nrows;
+    const std::int16_t gridCols = ncols;
     check_version();
+    nrows = gridRows;
+    ncols = gridCols;
     openfile();
 }
 

@@ -15,7 +15,7 @@ public:
     virtual ~MainWindowView() = default;
 
     // Sets the status line's text, then its background, and repaints it at once: callers go
-    // straight on into waits that keep the window from painting itself.
+    // straight on into work that need not give the window a chance to paint itself.
     virtual void showStatus(const QString& text, Colour background) = 0;
 
     virtual QString sceneNumberText() const = 0;

@@ -8,13 +8,17 @@
 std::optional<std::int16_t> toInt16(const QString& text) {
     static const QRegularExpression numeral(QStringLiteral(R"(^[+-]?(\d+\.?\d*|\.\d+)$)"));
     const QString trimmed = text.trimmed();
-    if (!numeral.match(trimmed).hasMatch()) {
-        return std::nullopt;
-    }
+    // Whole numbers, by far the most common, go without the pattern: a scene file holds thousands.
     bool ok = false;
-    const double value = trimmed.toDouble(&ok);
+    double value = trimmed.toInt(&ok);
     if (!ok) {
-        return std::nullopt;
+        if (!numeral.match(trimmed).hasMatch()) {
+            return std::nullopt;
+        }
+        value = trimmed.toDouble(&ok);
+        if (!ok) {
+            return std::nullopt;
+        }
     }
     // nearbyint follows the default rounding mode, which rounds halves to even.
     const double rounded = std::nearbyint(value);

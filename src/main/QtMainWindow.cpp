@@ -6,6 +6,7 @@
 #include "main/QtChooserWindow.h"
 #include "main/QtGridView.h"
 #include "platform/QtColours.h"
+#include "platform/QtCommandGuard.h"
 #include "platform/QtDesign.h"
 #include "platform/QtGridModel.h"
 
@@ -31,11 +32,16 @@ QtMainWindow::QtMainWindow(QWidget* parent)
     resize(toPixels(TwipSize{11190, 7845}, *this) + QSize(0, menuBar()->sizeHint().height()));
 }
 
+void QtMainWindow::attach(GridForm& logic, QtCommandGuard& commands) {
+    form = &logic;
+    guard = &commands;
+}
+
 template <typename Sender, typename Signal>
 void QtMainWindow::forward(Sender* sender, Signal signal, void (GridForm::*handler)()) {
     connect(sender, signal, this, [this, handler] {
         if (form) {
-            (form->*handler)();
+            guard->run([this, handler] { (form->*handler)(); });
         }
     });
 }
@@ -124,7 +130,7 @@ void QtMainWindow::showStatus(const QString& text, Colour background) {
     QPalette palette = statusLine->palette();
     palette.setColor(QPalette::Base, toQColor(background));
     statusLine->setPalette(palette);
-    // Painted now: the caller goes on into waits during which no event is handled.
+    // Painted now, not when the event loop next runs: the caller may go on into work that does not wait.
     statusLine->repaint();
 }
 
@@ -173,6 +179,8 @@ void QtMainWindow::changeEvent(QEvent* event) {
 }
 
 void QtMainWindow::resized() {
+    // Not a command: it only places the grid, touching no cell, port or state a command uses, so it
+    // runs during a command's waits too, and a window resized during a long read keeps its layout.
     if (form) {
         form->onResize();
     }

@@ -8,6 +8,7 @@ class GridForm;
 class QLineEdit;
 class QPushButton;
 class QtChannelWindow;
+class QtCommandGuard;
 class QtGridModel;
 class QtGridView;
 
@@ -18,8 +19,9 @@ class QtMainWindow final : public QMainWindow, public MainWindowView {
 public:
     explicit QtMainWindow(QWidget* parent = nullptr);
 
-    // From now on buttons, menu entries, grid clicks and resizes reach the logic.
-    void attach(GridForm& logic) { form = &logic; }
+    // From now on buttons, menu entries, grid clicks and resizes reach the logic; every handler but
+    // the resize runs as a command of the guard.
+    void attach(GridForm& logic, QtCommandGuard& commands);
 
     QtGridModel& grid() { return *model; }
     QtChannelWindow& channelWindow() { return *channel; }
@@ -47,6 +49,7 @@ private:
     void resized();
 
     GridForm* form = nullptr;
+    QtCommandGuard* guard = nullptr;
     QtGridModel* model;
     QtChannelWindow* channel;
     QtGridView* gridView = nullptr;

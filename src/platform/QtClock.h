@@ -2,7 +2,8 @@
 
 #include "platform/Clock.h"
 
-// The system's monotonic clock; waiting sleeps the thread.
+// The system's monotonic clock. Waiting runs the event loop, so that the windows paint and answer
+// the window system meanwhile; the command guard keeps the user's input out.
 class QtClock final : public Clock {
 public:
     Time now() override;

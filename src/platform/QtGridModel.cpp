@@ -38,8 +38,10 @@ void QtGridModel::resize(int rows, int cols) {
     endResetModel();
 }
 
-QtGridModel::Cell& QtGridModel::currentCell() {
-    return cells[static_cast<std::size_t>(currentRow * gridCols + currentCol)];
+QtGridModel::Cell* QtGridModel::currentCell() {
+    // A current cell outside the grid is a caller's mistake; it must not write past the cells.
+    const bool inside = currentRow >= 0 && currentRow < gridRows && currentCol >= 0 && currentCol < gridCols;
+    return inside ? &cells[static_cast<std::size_t>(currentRow * gridCols + currentCol)] : nullptr;
 }
 
 const QtGridModel::Cell* QtGridModel::cellAt(int row, int col) const {
@@ -50,16 +52,23 @@ const QtGridModel::Cell* QtGridModel::cellAt(int row, int col) const {
 }
 
 void QtGridModel::setText(const QString& text) {
-    currentCell().text = text;
-    noteChanged(currentRow, currentCol);
+    if (Cell* cell = currentCell()) {
+        cell->text = text;
+        noteChanged(currentRow, currentCol);
+    }
 }
 
 void QtGridModel::setCellBackColor(Colour colour) {
-    currentCell().background = colour;
-    noteChanged(currentRow, currentCol);
+    if (Cell* cell = currentCell()) {
+        cell->background = colour;
+        noteChanged(currentRow, currentCol);
+    }
 }
 
 void QtGridModel::setColWidth(int col, int twips) {
+    if (col < 0 || col >= gridCols) {
+        return;
+    }
     widths[static_cast<std::size_t>(col)] = twips;
     emit colWidthChanged(col, twips);
 }

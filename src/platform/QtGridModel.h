@@ -53,7 +53,7 @@ private:
         std::optional<Colour> background;
     };
 
-    Cell& currentCell();
+    Cell* currentCell();
     const Cell* cellAt(int row, int col) const;
     void resize(int rows, int cols);
     void noteChanged(int row, int col);

@@ -1,8 +1,10 @@
 #include "platform/QtSerialControl.h"
 
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringList>
+#include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
@@ -81,9 +83,9 @@ SerialError openFailure(const QSerialPort& serial, const QString& device) {
     }
 }
 
-int toTimeoutMs(std::chrono::microseconds timeout) {
+std::chrono::milliseconds toTimeout(std::chrono::microseconds timeout) {
     const auto ms = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
-    return static_cast<int>(std::clamp<decltype(ms)>(ms, 0, INT_MAX));
+    return std::chrono::milliseconds(std::clamp<decltype(ms)>(ms, 0, INT_MAX));
 }
 
 // A write that makes no progress for this long is left to finish later; the line is not blocked for it.
@@ -127,7 +129,8 @@ void QtSerialControl::output(const QByteArray& bytes) {
     if (!serial.isOpen()) {
         return;
     }
-    // Without an event loop the bytes only reach the line while the port waits for them to go.
+    // Out now rather than when the event loop next runs, so the pause after a send starts once the
+    // bytes are on their way.
     serial.write(bytes);
     while (serial.isOpen() && serial.bytesToWrite() > 0) {
         if (!serial.waitForBytesWritten(writeTimeoutMs)) {
@@ -157,7 +160,13 @@ void QtSerialControl::waitForInput(std::chrono::microseconds timeout) {
     if (!serial.isOpen() || serial.bytesAvailable() > 0) {
         return;
     }
-    if (!serial.waitForReadyRead(toTimeoutMs(timeout))) {
+    // The event loop runs meanwhile, so that the windows paint; the port fills its buffer from it.
+    QEventLoop loop;
+    QObject::connect(&serial, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+    QObject::connect(&serial, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(toTimeout(timeout), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (serial.error() != QSerialPort::NoError) {
         checkDeviceLost();
     }
 }

@@ -5,8 +5,8 @@
 
 #include <QSerialPort>
 
-// The serial line on the toolkit's serial port. It is driven without an event loop: every transfer
-// between the port and the system happens inside output(), input() and waitForInput().
+// The serial line on the toolkit's serial port. Received bytes reach the port's buffer whenever the
+// event loop runs, as it does in waitForInput(); input() also takes what is still in the system.
 class QtSerialControl final : public SerialControl {
 public:
     explicit QtSerialControl(PortResolver resolver);

@@ -69,7 +69,7 @@ template <class Line> void BasicEditorRig<Line>::forget() {
     window.statusTimes.clear();
 }
 
-template <class Line> QStringList BasicEditorRig<Line>::columnTexts(int col) const {
+QStringList columnTexts(const QtGridModel& grid, int col) {
     QStringList texts;
     for (int r = 1; r < grid.rows(); ++r) {
         texts << grid.cellText(r, col);
@@ -77,13 +77,21 @@ template <class Line> QStringList BasicEditorRig<Line>::columnTexts(int col) con
     return texts;
 }
 
-template <class Line> QStringList BasicEditorRig<Line>::controllerLevels(int scene) {
-    const ControllerModel& now = this->controllerNow();
+QStringList sceneLevels(ControllerModel& controller, Clock::Time now, int scene) {
+    controller.settle(now);
     QStringList levels;
-    for (int c = 1; c <= now.channelsPerScene(); ++c) {
-        levels << QString::number(now.level(scene, c));
+    for (int c = 1; c <= controller.channelsPerScene(); ++c) {
+        levels << QString::number(controller.level(scene, c));
     }
     return levels;
+}
+
+template <class Line> QList<QStringList> BasicEditorRig<Line>::allCells() const {
+    QList<QStringList> columns;
+    for (int s = 1; s < grid.cols(); ++s) {
+        columns << columnTexts(s);
+    }
+    return columns;
 }
 
 template <class Line> QStringList BasicEditorRig<Line>::paints() const {

@@ -17,6 +17,11 @@
 
 #include <QStringList>
 
+// The texts of a grid column, rows 1 to the last.
+QStringList columnTexts(const QtGridModel& grid, int col);
+// The controller's levels of a scene once the commands sent by now have ended, as the grid shows them.
+QStringList sceneLevels(ControllerModel& controller, Clock::Time now, int scene);
+
 // The controller emulated in process on a fake clock, so that waits of seconds take no time.
 struct InProcessLine {
     InProcessLine(ControllerModel::Generation generation, int channelsPerScene);
@@ -71,10 +76,12 @@ public:
     void forget();
 
     QList<Bytes> sent() { return framesOf(this->controllerNow()); }
-    // The texts of a grid column, rows 1 to the last.
-    QStringList columnTexts(int col) const;
-    // The controller's levels of a scene, as the grid shows them.
-    QStringList controllerLevels(int scene);
+    QStringList columnTexts(int col) const { return ::columnTexts(grid, col); }
+    // The texts of every data column.
+    QList<QStringList> allCells() const;
+    QStringList controllerLevels(int scene) {
+        return sceneLevels(this->controllerNow(), this->clock.now(), scene);
+    }
     // For each data column: "cyan", "white", "unset" (never painted) or "mixed".
     QStringList paints() const;
 
