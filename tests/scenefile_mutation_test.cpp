@@ -43,17 +43,11 @@ QByteArray damaged(QByteArray text, std::mt19937& random) {
 }
 
 // Everything Open may change: the file's settings, the grid's size and every cell's text.
-QStringList stateOf(EditorRig& rig) {
+QList<QStringList> stateOf(const EditorRig& rig) {
     const GridForm& form = rig.form;
-    QStringList state{
-        QStringLiteral("%1 %2 %3 %4").arg(form.commport).arg(form.speed).arg(form.nrows).arg(form.ncols),
-        QStringLiteral("%1 x %2").arg(rig.grid.rows()).arg(rig.grid.cols())};
-    for (int r = 0; r < rig.grid.rows(); ++r) {
-        for (int c = 0; c < rig.grid.cols(); ++c) {
-            state << rig.grid.cellText(r, c);
-        }
-    }
-    return state;
+    const QStringList settings{QString::number(form.commport), QString::number(form.speed),
+                               QString::number(form.nrows), QString::number(form.ncols)};
+    return QList<QStringList>{settings} + rig.allCells();
 }
 
 // A grid as a file leaves it: within the sizes a file may give, labelled, every level a number.
@@ -97,7 +91,7 @@ private slots:
         for (int i = 0; i < 400; ++i) {
             const QByteArray text = damaged(original, random);
             QVERIFY(writeSceneFile(path, text));
-            const QStringList before = stateOf(rig);
+            const QList<QStringList> before = stateOf(rig);
             rig.forget();
             rig.messages.answers << true;
             rig.files.answers << path;
