@@ -37,9 +37,9 @@ struct InProcessLine {
 };
 
 // The real serial control and the real clock, with the controller played on a pseudo-terminal that
-// stands for every port number and hears of every write as it is made. The controller is set up before the
-// program first opens the port, which switches the device on; from then on it is seen through controllerNow()
-// alone.
+// stands for every port number and hears of every write as it is made. The controller is set up
+// before the program first opens the port, which switches the device on; from then on it is seen
+// through controllerNow() alone.
 struct PtyLine {
     PtyLine(ControllerModel::Generation generation, int channelsPerScene);
     void failNextOpen() { openFails = true; }
