@@ -1,5 +1,6 @@
 #include "device/Commands.h"
 #include "support/EditorRig.h"
+#include "support/SceneFiles.h"
 
 #include <QtTest>
 
@@ -15,12 +16,6 @@ const StatusLine reading{QStringLiteral("reading data"), colours::white};
 QByteArray contentsOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-void writeFile(const QString& path, const QByteArray& contents) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
 }
 
 QList<int> fileVariables(const GridForm& form) {
@@ -92,7 +87,7 @@ private slots:
         }
         const QString path = folder.filePath(QStringLiteral("save %1.txt").arg(QTest::currentDataTag()));
         if (!before.isNull()) {
-            writeFile(path, before);
+            QVERIFY(writeSceneFile(path, before));
         }
         if (chosen) {
             rig.files.answers << path;
@@ -121,7 +116,7 @@ private slots:
         QFETCH(QString, error);
         QTemporaryDir place;
         const QByteArray old("1,0,1,1,\r\n5\r\n");
-        writeFile(place.filePath(QStringLiteral("old.txt")), old);
+        QVERIFY(writeSceneFile(place.filePath(QStringLiteral("old.txt")), old));
         QVERIFY(QDir(place.path()).mkpath(QStringLiteral("folder/inner")));
         EditorRig rig;
         QVERIFY(rig.startOffline());
@@ -175,7 +170,7 @@ private slots:
         EditorRig rig(generation, 128);
         startOnSceneForty(rig, online);
         const QString path = folder.filePath(QStringLiteral("open.txt"));
-        writeFile(path, file);
+        QVERIFY(writeSceneFile(path, file));
         rig.messages.answers << true;
         rig.files.answers << path;
 
@@ -291,7 +286,7 @@ private slots:
         }
         const QString path = target.isEmpty() ? QString() : QDir(folder.path()).filePath(target);
         if (!file.isNull()) {
-            writeFile(path, file);
+            QVERIFY(writeSceneFile(path, file));
         }
         rig.messages.answers << yes;
         if (!path.isEmpty()) {

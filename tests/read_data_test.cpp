@@ -14,8 +14,7 @@ const StatusLine cleared{QString(), colours::buttonFace};
 // the port opens and the controller, whose scenes all differ, is there.
 void startOfflineThenOpen(EditorRig& rig) {
     rig.controller.fillWithPattern();
-    QVERIFY(rig.startOffline());
-    rig.form.DMX.openport(1, 0);
+    QVERIFY(rig.startThenConnect());
 }
 } // namespace
 

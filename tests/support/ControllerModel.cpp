@@ -182,7 +182,7 @@ void ControllerModel::reply(Bytes bytes, std::uint8_t command, Time end) {
             bytes.insert(bytes.end(), longReplyExtra, 0xEE);
             break;
         case Fault::Kind::Late:
-            at = end + lateLatency;
+            at = end + fault.latency;
             break;
         }
     }

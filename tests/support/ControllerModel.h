@@ -24,6 +24,9 @@ public:
         Bytes bytes;
     };
 
+    static constexpr Time frameGap = std::chrono::milliseconds(20);
+    static constexpr Time lateLatency = std::chrono::milliseconds(1500);
+
     // A wrong way to answer, for the replies to one command code (any when unset) while one scene
     // is current (any when unset).
     struct Fault {
@@ -31,15 +34,14 @@ public:
             Silent, // no reply at all
             Short,  // the last byte is missing
             Long,   // longReplyExtra bytes too many
-            Late,   // the reply comes after lateLatency, beyond the program's deadline
+            Late,   // the reply comes after latency, beyond the program's deadline unless told
         };
         Kind kind = Kind::Silent;
         std::optional<std::uint8_t> command = std::nullopt;
         std::optional<int> scene = std::nullopt;
+        Time latency = lateLatency;
     };
 
-    static constexpr Time frameGap = std::chrono::milliseconds(20);
-    static constexpr Time lateLatency = std::chrono::milliseconds(1500);
     static constexpr int longReplyExtra = 3;
     static constexpr std::uint8_t mk2VersionReply = 2;
     static constexpr std::uint8_t savedReply = 1;

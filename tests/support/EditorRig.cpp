@@ -2,26 +2,66 @@
 
 #include <QSet>
 
-EditorRig::EditorRig(ControllerModel::Generation generation, int channelsPerScene)
-    : controller(generation, channelsPerScene)
-    , port(clock, controller)
-    , window(clock)
-    , form({grid, port, files, messages, inputs, clock, window, channelView}) {}
+#include <utility>
 
-bool EditorRig::start(const QString& portAnswer, const QString& speedAnswer) {
+InProcessLine::InProcessLine(ControllerModel::Generation generation, int channelsPerScene)
+    : controller(generation, channelsPerScene)
+    , port(clock, controller) {}
+
+void InProcessLine::failNextOpen() {
+    port.failNextOpen({SerialError::Kind::NoSuchPort, QString(), QStringLiteral("no such port")});
+}
+
+ControllerModel& InProcessLine::controllerNow() {
+    controller.settle(clock.now());
+    return controller;
+}
+
+PtyLine::PtyLine(ControllerModel::Generation generation, int channelsPerScene)
+    : controller(generation, channelsPerScene)
+    , device(controller)
+    , port(
+          clock,
+          [this](std::int16_t) -> std::optional<QString> {
+              if (std::exchange(openFails, false)) {
+                  return std::nullopt;
+              }
+              device.switchOn();
+              return device.devicePath();
+          },
+          [this](std::size_t size, Clock::Time at) { device.noteWrite(size, at); })
+    , seen(controller) {}
+
+ControllerModel& PtyLine::controllerNow() {
+    seen = device.snapshot();
+    return seen;
+}
+
+template <class Line>
+BasicEditorRig<Line>::BasicEditorRig(ControllerModel::Generation generation, int channelsPerScene)
+    : Line(generation, channelsPerScene)
+    , window(this->clock)
+    , form({grid, this->port, files, messages, inputs, this->clock, window, channelView}) {}
+
+template <class Line>
+bool BasicEditorRig<Line>::start(const QString& portAnswer, const QString& speedAnswer) {
     inputs.answers << portAnswer << speedAnswer;
     return form.onLoad();
 }
 
-bool EditorRig::startOffline() {
-    port.failNextOpen({SerialError::Kind::NoSuchPort, QString(), QStringLiteral("no such port")});
+template <class Line> bool BasicEditorRig<Line>::startOffline() {
+    this->failNextOpen();
     const bool started = start();
     forget();
     return started;
 }
 
-void EditorRig::forget() {
-    controller.clearLog();
+template <class Line> bool BasicEditorRig<Line>::startThenConnect() {
+    return startOffline() && !form.DMX.openport(1, 0);
+}
+
+template <class Line> void BasicEditorRig<Line>::forget() {
+    this->clearLog();
     messages.shown.clear();
     inputs.prompts.clear();
     inputs.defaults.clear();
@@ -46,7 +86,7 @@ QStringList sceneLevels(ControllerModel& controller, Clock::Time now, int scene)
     return levels;
 }
 
-QList<QStringList> EditorRig::allCells() const {
+template <class Line> QList<QStringList> BasicEditorRig<Line>::allCells() const {
     QList<QStringList> columns;
     for (int s = 1; s < grid.cols(); ++s) {
         columns << columnTexts(s);
@@ -54,12 +94,7 @@ QList<QStringList> EditorRig::allCells() const {
     return columns;
 }
 
-ControllerModel& EditorRig::controllerNow() {
-    controller.settle(clock.now());
-    return controller;
-}
-
-QStringList EditorRig::paints() const {
+template <class Line> QStringList BasicEditorRig<Line>::paints() const {
     QStringList paints;
     for (int col = 1; col < grid.cols(); ++col) {
         QSet<QString> seen;
@@ -74,3 +109,6 @@ QStringList EditorRig::paints() const {
     }
     return paints;
 }
+
+template class BasicEditorRig<InProcessLine>;
+template class BasicEditorRig<PtyLine>;

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "main/GridForm.h"
+#include "platform/QtClock.h"
 #include "platform/QtGridModel.h"
 #include "support/ControllerEmulator.h"
 #include "support/ControllerModel.h"
 #include "support/FakeChannelView.h"
 #include "support/FakeClock.h"
 #include "support/FakeMainWindowView.h"
+#include "support/NotingSerialControl.h"
+#include "support/PtyController.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/ScriptedInputBox.h"
 #include "support/ScriptedMessageBox.h"
@@ -19,12 +22,47 @@ QStringList columnTexts(const QtGridModel& grid, int col);
 // The controller's levels of a scene once the commands sent by now have ended, as the grid shows them.
 QStringList sceneLevels(ControllerModel& controller, Clock::Time now, int scene);
 
-// The main window's logic on a fake clock, an emulated controller, the in-memory grid and
-// scripted boxes, so that each test states only its own answers and checks.
-class EditorRig {
+// The controller emulated in process on a fake clock, so that waits of seconds take no time.
+struct InProcessLine {
+    InProcessLine(ControllerModel::Generation generation, int channelsPerScene);
+    // The next opening of the port fails: no device stands for it.
+    void failNextOpen();
+    // The controller after every command that has ended by now.
+    ControllerModel& controllerNow();
+    void clearLog() { controller.clearLog(); }
+
+    FakeClock clock;
+    ControllerModel controller;
+    ControllerEmulator port;
+};
+
+// The real serial control and the real clock, with the controller played on a pseudo-terminal that
+// stands for every port number and hears of every write as it is made. The controller is set up
+// before the program first opens the port, which switches the device on; from then on it is seen
+// through controllerNow() alone.
+struct PtyLine {
+    PtyLine(ControllerModel::Generation generation, int channelsPerScene);
+    void failNextOpen() { openFails = true; }
+    // A copy of the controller after every command that has ended by now.
+    ControllerModel& controllerNow();
+    void clearLog() { device.clearLog(); }
+
+    QtClock clock;
+    ControllerModel controller;
+    PtyController device;
+    NotingSerialControl port;
+
+private:
+    bool openFails = false;
+    ControllerModel seen;
+};
+
+// The main window's logic on a line to the controller, the in-memory grid and scripted boxes, so
+// that each test states only its own answers and checks.
+template <class Line> class BasicEditorRig : public Line {
 public:
-    explicit EditorRig(ControllerModel::Generation generation = ControllerModel::Generation::Mk1,
-                       int channelsPerScene = 512);
+    explicit BasicEditorRig(ControllerModel::Generation generation = ControllerModel::Generation::Mk1,
+                            int channelsPerScene = 512);
 
     // Runs the start with these answers to the port and speed prompts; true when the window showed.
     bool start(const QString& portAnswer = QStringLiteral("1"),
@@ -32,22 +70,21 @@ public:
     // Starts on a port that cannot be opened, so with a new grid, the generation unknown and the
     // port closed; then forgets that start.
     bool startOffline();
+    // Starts offline, then opens the port: the controller was plugged in after the start.
+    bool startThenConnect();
     // Forgets the traffic, messages, prompts and status lines so far, to look at what comes next alone.
     void forget();
 
-    QList<Bytes> sent() const { return framesOf(controller); }
+    QList<Bytes> sent() { return framesOf(this->controllerNow()); }
     QStringList columnTexts(int col) const { return ::columnTexts(grid, col); }
     // The texts of every data column.
     QList<QStringList> allCells() const;
-    // The controller after every command that has ended by now.
-    ControllerModel& controllerNow();
-    QStringList controllerLevels(int scene) { return sceneLevels(controller, clock.now(), scene); }
+    QStringList controllerLevels(int scene) {
+        return sceneLevels(this->controllerNow(), this->clock.now(), scene);
+    }
     // For each data column: "cyan", "white", "unset" (never painted) or "mixed".
     QStringList paints() const;
 
-    FakeClock clock;
-    ControllerModel controller;
-    ControllerEmulator port;
     QtGridModel grid;
     ScriptedMessageBox messages;
     ScriptedInputBox inputs;
@@ -56,3 +93,6 @@ public:
     FakeChannelView channelView;
     GridForm form;
 };
+
+using EditorRig = BasicEditorRig<InProcessLine>;
+using PtyEditorRig = BasicEditorRig<PtyLine>;

@@ -29,6 +29,8 @@ public:
     termios deviceSettings() const;
     // Unplugs the device: the far end goes away.
     void hangUp();
+    // The far end's own descriptor, for a player of the far end that waits on it; -1 once hung up.
+    int farEnd() const { return controller; }
 
 private:
     int controller = -1;

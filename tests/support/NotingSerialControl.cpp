@@ -1,0 +1,13 @@
+#include "support/NotingSerialControl.h"
+
+NotingSerialControl::NotingSerialControl(Clock& clock, PortResolver resolver, Listener listener)
+    : serial(std::move(resolver))
+    , time(clock)
+    , writing(std::move(listener)) {}
+
+void NotingSerialControl::output(const QByteArray& bytes) {
+    if (serial.isOpen()) {
+        writing(static_cast<std::size_t>(bytes.size()), time.now());
+    }
+    serial.output(bytes);
+}

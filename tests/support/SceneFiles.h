@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Scene files as the tests feed them to Open.
+
+// A file of the given size, port 1 at 9600 baud, whose levels differ from cell to cell.
+QByteArray patternedSceneFile(int channels, int scenes);
+// The levels of one scene of such a file, channel 1 first.
+QStringList patternedLevels(int channels, int scene);
+// Writes the text into the file at the path, replacing it; false when it cannot.
+bool writeSceneFile(const QString& path, const QByteArray& text);
