@@ -52,27 +52,53 @@ bool GridForm::onLoad() {
     return true;
 }
 
-bool GridForm::askStartSettings() {
-    const QString port = inputBoxes.ask(texts::portPrompt, QStringLiteral("1"));
-    if (port.isEmpty()) {
-        messageBoxes.inform(QStringLiteral("Must specify comm port"));
-        return false;
-    }
-    const auto portNumber = toInt16(port);
-    if (!portNumber || *portNumber < 1 || *portNumber > 32) {
-        messageBoxes.inform(texts::invalidCommPort);
-        return false;
-    }
-    commport = *portNumber;
+namespace {
+struct StartSetting {
+    QString prompt;
+    QString defaultAnswer;
+    QString missing;
+    QString invalid;
+    std::int16_t low;
+    std::int16_t high;
+};
 
-    const QString speedAnswer = inputBoxes.ask(texts::speedPrompt, QStringLiteral("0"));
-    if (speedAnswer.isEmpty()) {
-        messageBoxes.inform(QStringLiteral("Must specify speed"));
+// One start prompt: the answer when it is a number from low to high; otherwise its message is shown.
+std::optional<std::int16_t> askStartSetting(InputBox& inputs, MessageBox& messages,
+                                            const StartSetting& setting) {
+    const QString answer = inputs.ask(setting.prompt, setting.defaultAnswer);
+    if (answer.isEmpty()) {
+        messages.inform(setting.missing);
+        return std::nullopt;
+    }
+    const auto value = toInt16(answer);
+    if (!value || *value < setting.low || *value > setting.high) {
+        messages.inform(setting.invalid);
+        return std::nullopt;
+    }
+    return value;
+}
+} // namespace
+
+bool GridForm::askStartSettings() {
+    const StartSetting portSetting{texts::portPrompt,
+                                   QStringLiteral("1"),
+                                   QStringLiteral("Must specify comm port"),
+                                   texts::invalidCommPort,
+                                   1,
+                                   32};
+    const auto port = askStartSetting(inputBoxes, messageBoxes, portSetting);
+    if (!port) {
         return false;
     }
-    const auto speedCode = toInt16(speedAnswer);
-    if (!speedCode || *speedCode < 0 || *speedCode > 1) {
-        messageBoxes.inform(QStringLiteral("Invalid speed"));
+    commport = *port;
+    const StartSetting speedSetting{texts::speedPrompt,
+                                    QStringLiteral("0"),
+                                    QStringLiteral("Must specify speed"),
+                                    QStringLiteral("Invalid speed"),
+                                    0,
+                                    1};
+    const auto speedCode = askStartSetting(inputBoxes, messageBoxes, speedSetting);
+    if (!speedCode) {
         return false;
     }
     speed = *speedCode;
