@@ -17,10 +17,27 @@ inline double processorSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
+// Processor time, user and system, of the calling thread alone: the other threads of the process,
+// such as an emulator's, are left out.
+inline double threadProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 inline long peakResidentKiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+}
+
+// The middle value; the upper of the two middle ones for an even count.
+inline double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 // Medians over the runs of the wall time and of the processor time, and the worst wall time.
@@ -43,9 +60,7 @@ template <typename Prepare, typename Work> Timing timeRuns(int runs, Prepare pre
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
         processor.push_back((processorSeconds() - processorBefore) * 1e3);
     }
-    std::sort(wall.begin(), wall.end());
-    std::sort(processor.begin(), processor.end());
-    return {wall[wall.size() / 2], processor[processor.size() / 2], wall.back()};
+    return {median(wall), median(processor), *std::max_element(wall.begin(), wall.end())};
 }
 
 // The results as a Markdown table: what was measured, its timing and its goal.
