@@ -38,8 +38,6 @@ public:
     // Called once when the port fails while open; the port is closed by then.
     void setPortFailureHandler(PortFailureHandler handler) { onPortFailure = std::move(handler); }
 
-    SerialControl& comm() { return port; }
-    Clock& clock() { return time; }
 
     static constexpr Clock::Time sendPause = std::chrono::milliseconds(50);
     static constexpr Clock::Time replyDeadline = std::chrono::seconds(1);

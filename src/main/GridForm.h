@@ -89,10 +89,6 @@ public:
     void onSaveAsMenu();
 
     MessageBox& messages() { return messageBoxes; }
-    InputBox& inputs() { return inputBoxes; }
-    Clock& clock() { return time; }
-    MainWindowView& window() { return view; }
-    ChannelView& channelDialog() { return channelView; }
 
 private:
     bool askStartSettings();
