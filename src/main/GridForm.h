@@ -92,6 +92,8 @@ public:
 
 private:
     bool askStartSettings();
+    // Sets the background of every data cell of column s.
+    void paintColumn(std::int16_t s, Colour colour);
     void loadGrid(const SceneFileContents& contents);
     // Sends every scene of the grid to the controller, when the port is open.
     void sendGrid();

@@ -44,11 +44,7 @@ void GridForm::onAllResetMenu() {
     nscene = 0;
     scene(1);
     // scene(1) could not unpaint the last column, since nscene was cleared first.
-    Grid1.setCol(ncols);
-    for (int c = 1; c <= nrows; ++c) {
-        Grid1.setRow(c);
-        Grid1.setCellBackColor(colours::white);
-    }
+    paintColumn(ncols, colours::white);
 }
 
 void GridForm::reset(std::int16_t n1) {

@@ -23,19 +23,19 @@ void GridForm::layoutGrid() {
     }
 }
 
-void GridForm::scene(std::int16_t n) {
-    if (nscene != 0) {
-        Grid1.setCol(nscene);
-        for (int c = 1; c <= nrows; ++c) {
-            Grid1.setRow(c);
-            Grid1.setCellBackColor(colours::white);
-        }
-    }
-    Grid1.setCol(n);
+void GridForm::paintColumn(std::int16_t s, Colour colour) {
+    Grid1.setCol(s);
     for (int c = 1; c <= nrows; ++c) {
         Grid1.setRow(c);
-        Grid1.setCellBackColor(colours::cyan);
+        Grid1.setCellBackColor(colour);
     }
+}
+
+void GridForm::scene(std::int16_t n) {
+    if (nscene != 0) {
+        paintColumn(nscene, colours::white);
+    }
+    paintColumn(n, colours::cyan);
     nscene = n;
     view.setSceneNumberText(decimal(nscene));
 
