@@ -63,6 +63,13 @@ void ControllerModel::clearLog() {
     log.clear();
 }
 
+std::vector<ControllerModel::Frame> ControllerModel::takeEndedFrames() {
+    const auto end = pending.empty() ? log.end() : std::prev(log.end());
+    std::vector<Frame> taken(std::make_move_iterator(log.begin()), std::make_move_iterator(end));
+    log.erase(log.begin(), end);
+    return taken;
+}
+
 void ControllerModel::receive(const Bytes& bytes, Time at) {
     if (bytes.empty()) {
         return;

@@ -77,6 +77,8 @@ public:
     // Every command received since the log was last cleared.
     const std::vector<Frame>& frames() const { return log; }
     void clearLog();
+    // Takes the commands that have ended out of the log; one still arriving stays.
+    std::vector<Frame> takeEndedFrames();
 
 private:
     void execute(const Bytes& command, Time end);

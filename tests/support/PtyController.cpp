@@ -20,8 +20,9 @@ int pollTimeoutMs(Clock::Time now, std::optional<Clock::Time> next) {
 }
 } // namespace
 
-PtyController::PtyController(ControllerModel& controller)
-    : model(controller) {}
+PtyController::PtyController(ControllerModel& controller, Clock::Time longest)
+    : model(controller)
+    , lifetime(longest) {}
 
 PtyController::~PtyController() {
     stop();
@@ -46,6 +47,11 @@ void PtyController::noteWrite(std::size_t size, Clock::Time at) {
     }
 }
 
+void PtyController::sendUnsolicited(const Bytes& bytes) {
+    const std::lock_guard lock(modelLock);
+    model.sendUnsolicited(bytes, clock.now());
+}
+
 ControllerModel PtyController::snapshot() {
     std::unique_lock lock(modelLock);
     caughtUp.wait_for(lock, catchUpLimit, [this] { return writes.empty() || !playing; });
@@ -57,6 +63,12 @@ ControllerModel PtyController::snapshot() {
 void PtyController::clearLog() {
     const std::lock_guard lock(modelLock);
     model.clearLog();
+}
+
+std::vector<ControllerModel::Frame> PtyController::takeEndedFrames() {
+    const std::lock_guard lock(modelLock);
+    model.settle(clock.now());
+    return model.takeEndedFrames();
 }
 
 void PtyController::stop() {

@@ -19,13 +19,13 @@
 // run two commands together; so the program notes every write, with its time, before it makes it,
 // and the bytes are framed and stamped by those notes. Bytes nobody noted are stamped when read.
 //
-// The thread ends when stopped, when the device vanishes, or after a minute at the most, and it
-// never blocks, so that stopping it cannot hang a test.
+// The thread ends when stopped, when the device vanishes, or at the end of its lifetime (a minute
+// unless told), and it never blocks, so that stopping it cannot hang a test.
 class PtyController {
 public:
     using Bytes = ControllerModel::Bytes;
 
-    explicit PtyController(ControllerModel& controller);
+    explicit PtyController(ControllerModel& controller, Clock::Time longest = std::chrono::minutes(1));
     ~PtyController();
     PtyController(const PtyController&) = delete;
     PtyController& operator=(const PtyController&) = delete;
@@ -39,11 +39,15 @@ public:
     void vanishOn(const Bytes& command) { vanishCommand = command; }
     // The next size bytes on the line are one write made at this time.
     void noteWrite(std::size_t size, Clock::Time at);
+    // The far end sends these bytes now, unasked.
+    void sendUnsolicited(const Bytes& bytes);
 
     // A copy of the model once every noted write has come, with every command whose line has fallen
     // silent carried out.
     ControllerModel snapshot();
     void clearLog();
+    // The commands that have ended by now, taken out of the log.
+    std::vector<ControllerModel::Frame> takeEndedFrames();
     // Stops playing and waits for the thread.
     void stop();
 
@@ -57,9 +61,8 @@ private:
     // Reads what has come and feeds it to the model, write by write; false once the far end is gone.
     bool receive(Clock::Time readAt);
 
-    static constexpr Clock::Time lifetime = std::chrono::minutes(1);
-
     ControllerModel& model;
+    Clock::Time lifetime;
     PseudoTerminal pty;
     QtClock clock;
     std::optional<Bytes> vanishCommand;
