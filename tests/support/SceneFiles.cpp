@@ -10,15 +10,23 @@ int patternedLevel(int channel, int scene) {
 }
 } // namespace
 
-QByteArray patternedSceneFile(int channels, int scenes) {
-    QByteArray text = "1,0," + QByteArray::number(channels) + ',' + QByteArray::number(scenes) + ',' +
-                      QByteArray(std::max(0, scenes - 4), ',') + "\r\n";
+QByteArray sceneFileOf(int port, int speed, int channels, int scenes,
+                       const std::function<int(int channel, int scene)>& level) {
+    QByteArray text;
+    for (const int setting : {port, speed, channels, scenes}) {
+        text += QByteArray::number(setting) + ',';
+    }
+    text += QByteArray(std::max(0, scenes - 4), ',') + "\r\n";
     for (int c = 1; c <= channels; ++c) {
         for (int s = 1; s <= scenes; ++s) {
-            text += QByteArray::number(patternedLevel(c, s)) + (s < scenes ? "," : "\r\n");
+            text += QByteArray::number(level(c, s)) + (s < scenes ? "," : "\r\n");
         }
     }
     return text;
+}
+
+QByteArray patternedSceneFile(int channels, int scenes) {
+    return sceneFileOf(1, 0, channels, scenes, patternedLevel);
 }
 
 QStringList patternedLevels(int channels, int scene) {

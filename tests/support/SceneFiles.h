@@ -4,7 +4,13 @@
 #include <QString>
 #include <QStringList>
 
-// Scene files as the tests feed them to Open.
+#include <functional>
+
+// Scene files as the tests feed them to Open, and as the editor writes them.
+
+// A file as the editor writes it, with each cell's level from the function.
+QByteArray sceneFileOf(int port, int speed, int channels, int scenes,
+                       const std::function<int(int channel, int scene)>& level);
 
 // A file of the given size, port 1 at 9600 baud, whose levels differ from cell to cell.
 QByteArray patternedSceneFile(int channels, int scenes);

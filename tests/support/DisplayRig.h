@@ -1,0 +1,76 @@
+#pragma once
+
+#include "support/ChildProcess.h"
+#include "support/XSession.h"
+
+#include <QPoint>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+// The built editor on a virtual display of its own, in a working folder of its own, driven as a
+// user drives it: keys and clicks through the X server, windows found by their titles and focus.
+class DisplayRig {
+public:
+    using WindowId = XSession::WindowId;
+
+    explicit DisplayRig(XSession::Manager manager = XSession::Manager::Openbox);
+
+    // Whether the programs these tests need are there and a device node can be linked; if not, why.
+    static bool canRun(QString* whyNot);
+
+    // Empty when the display runs and the editor has started; otherwise what failed.
+    QString failure() const;
+    void launch();
+
+    // The next window of this title to take the focus that is none of those seen so far.
+    std::optional<WindowId> nextWindow(const QString& title);
+    // Types the text into the next input box and presses Return; false when no box came.
+    bool answer(const QString& text);
+    // Presses a key in the next message box (Return answers OK or Yes); false when no box came.
+    bool answerBox(const QString& key = QStringLiteral("Return"));
+    // Answers the start prompts; with a port that cannot be opened, also the message that says so.
+    bool answerStart(std::int16_t port, std::int16_t speed);
+    // Takes the chooser's choice of 512 channels by keys: to OK, then the space bar.
+    bool chooseFirstSize();
+    // Starts with no device on the port: the message, then a new grid of 512 channels.
+    bool startOffline();
+    // The main window, once it shows.
+    std::optional<WindowId> mainWindow();
+    // Waits until the main window has the focus again, as it gets it back once a dialog has closed.
+    bool backToMain();
+    // Presses keys in the main window once it has the focus; false when it did not get it.
+    bool pressInMain(const QString& keys);
+
+    // The centre of a data cell, from the main window's inner top-left corner.
+    static QPoint cellCentre(int channel, int scene);
+
+    // Waits for the editor to end; its exit code, or nothing when it is still running.
+    std::optional<int> exitCode(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    // Exit and Yes through the keys, then the exit code.
+    std::optional<int> exitByMenu();
+
+    XSession x;
+    QTemporaryDir folder;
+    ChildProcess editor;
+
+private:
+    XSession::Manager manager;
+    QList<WindowId> seen;
+    std::optional<WindowId> main;
+};
+
+// Skips the test (in initTestCase: all of them) when the display tests cannot run here, with the
+// reason; on CI, where they must run, fails it instead.
+#define DMX_REQUIRE_DISPLAY()                                                                                \
+    do {                                                                                                     \
+        QString whyNot;                                                                                      \
+        if (!DisplayRig::canRun(&whyNot)) {                                                                  \
+            if (qEnvironmentVariable("CI") == QLatin1String("true")) {                                       \
+                QFAIL(qPrintable(whyNot));                                                                   \
+            }                                                                                                \
+            QSKIP(qPrintable(QStringLiteral("No X display for the display tests: ") + whyNot));              \
+        }                                                                                                    \
+    } while (false)

@@ -1,0 +1,209 @@
+#include "support/XSession.h"
+
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
+
+using namespace std::chrono_literals;
+
+namespace {
+constexpr unsigned long pollIntervalMs = 50;
+constexpr int commandTimeoutMs = 10000;
+
+const QStringList neededPrograms{QStringLiteral("Xvfb"), QStringLiteral("xdotool"), QStringLiteral("xprop"),
+                                 QStringLiteral("openbox")};
+} // namespace
+
+XSession::XSession(Manager wanted) {
+    if (const QString missing = missingPrograms(); !missing.isEmpty()) {
+        problem = missing;
+        return;
+    }
+    if (startServer() && wanted == Manager::Openbox) {
+        startManager();
+    }
+}
+
+QString XSession::missingPrograms() {
+    QStringList missing;
+    for (const QString& program : neededPrograms) {
+        if (QStandardPaths::findExecutable(program).isEmpty()) {
+            missing << program;
+        }
+    }
+    return missing.isEmpty() ? QString()
+                             : QStringLiteral("not installed: %1 (Debian packages xvfb, xdotool, x11-utils, "
+                                              "openbox)")
+                                   .arg(missing.join(QStringLiteral(", ")));
+}
+
+bool XSession::startServer() {
+    // The server picks a free display itself and writes its number to the given descriptor.
+    server->setProcessChannelMode(QProcess::SeparateChannels);
+    server->start(QStringLiteral("Xvfb"),
+                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                   QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-dpi"),
+                   QStringLiteral("96"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    const QDeadlineTimer deadline(10s);
+    QByteArray number;
+    while (!number.endsWith('\n') && server->state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        server->waitForReadyRead(100);
+        number += server->readAllStandardOutput();
+    }
+    if (!number.endsWith('\n')) {
+        problem = QStringLiteral("Xvfb did not start: %1")
+                      .arg(QString::fromLocal8Bit(server->readAllStandardError()));
+        return false;
+    }
+    displayName = QStringLiteral(":%1").arg(QString::fromLatin1(number.trimmed()));
+    return true;
+}
+
+bool XSession::startManager() {
+    manager->setProcessEnvironment(environment());
+    manager->setStandardOutputFile(QProcess::nullDevice());
+    manager->setStandardErrorFile(QProcess::nullDevice());
+    manager->start(QStringLiteral("openbox"), {});
+    // The manager is ready once it has announced itself on the root window.
+    const QDeadlineTimer deadline(10s);
+    while (!deadline.hasExpired()) {
+        if (run(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                .contains(QStringLiteral("window id"))) {
+            return true;
+        }
+        QThread::msleep(pollIntervalMs);
+    }
+    problem = QStringLiteral("openbox did not start");
+    return false;
+}
+
+QProcessEnvironment XSession::environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), displayName);
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("96"));
+    return env;
+}
+
+QString XSession::run(const QString& program, const QStringList& arguments, bool* ok) const {
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(commandTimeoutMs);
+    if (ok) {
+        *ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    }
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+QString XSession::xdotool(const QStringList& arguments, bool* ok) const {
+    return run(QStringLiteral("xdotool"), arguments, ok);
+}
+
+std::optional<XSession::WindowId> XSession::focusedWindow() const {
+    bool ok = false;
+    const WindowId window = xdotool({QStringLiteral("getwindowfocus")}, &ok).trimmed().toULong();
+    // Without a window manager the focus can rest on the root window or on none.
+    if (!ok || window <= 1) {
+        return std::nullopt;
+    }
+    return window;
+}
+
+QString XSession::windowName(WindowId window) const {
+    return xdotool({QStringLiteral("getwindowname"), QString::number(window)}).trimmed();
+}
+
+QRect XSession::geometry(WindowId window) const {
+    const QString shell =
+        xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)});
+    const auto value = [&shell](const char* name) {
+        const QRegularExpression line(QStringLiteral("^%1=(-?\\d+)$").arg(QLatin1String(name)),
+                                      QRegularExpression::MultilineOption);
+        return line.match(shell).captured(1).toInt();
+    };
+    return {value("X"), value("Y"), value("WIDTH"), value("HEIGHT")};
+}
+
+std::optional<XSession::WindowId> XSession::transientFor(WindowId window) const {
+    const QString text = run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window),
+                                                       QStringLiteral("WM_TRANSIENT_FOR")});
+    const QRegularExpressionMatch id =
+        QRegularExpression(QStringLiteral("window id # (0x[0-9a-f]+)")).match(text);
+    if (!id.hasMatch()) {
+        return std::nullopt;
+    }
+    return id.captured(1).toULong(nullptr, 16);
+}
+
+QList<XSession::WindowId> XSession::shownWindows(const QString& title) const {
+    const QString pattern = QStringLiteral("^%1$").arg(QRegularExpression::escape(title));
+    QList<WindowId> windows;
+    for (const QString& line : xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                        QStringLiteral("--name"), pattern})
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        windows << line.trimmed().toULong();
+    }
+    return windows;
+}
+
+std::optional<XSession::WindowId> XSession::waitForFocus(const QString& title, const QList<WindowId>& besides,
+                                                         std::chrono::milliseconds timeout) const {
+    return waitForFocus(
+        [&](WindowId window) { return !besides.contains(window) && windowName(window) == title; }, timeout);
+}
+
+bool XSession::waitForFocusOn(WindowId wanted, std::chrono::milliseconds timeout) const {
+    return waitForFocus([wanted](WindowId window) { return window == wanted; }, timeout).has_value();
+}
+
+std::optional<XSession::WindowId> XSession::waitForFocus(const std::function<bool(WindowId)>& wanted,
+                                                         std::chrono::milliseconds timeout) const {
+    const QDeadlineTimer deadline(timeout);
+    while (!deadline.hasExpired()) {
+        const std::optional<WindowId> window = focusedWindow();
+        if (window && wanted(*window)) {
+            // The toolkit takes a moment after the focus arrives to put it into a box of the window.
+            QThread::msleep(150);
+            return window;
+        }
+        QThread::msleep(pollIntervalMs);
+    }
+    return std::nullopt;
+}
+
+bool XSession::waitUntilGone(WindowId window, std::chrono::milliseconds timeout) const {
+    const QDeadlineTimer deadline(timeout);
+    while (!deadline.hasExpired()) {
+        bool ok = false;
+        const QString info =
+            run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)}, &ok);
+        // A destroyed window cannot be asked at all; a hidden one is no longer viewable.
+        if (!ok || !info.contains(QStringLiteral("IsViewable"))) {
+            return true;
+        }
+        QThread::msleep(pollIntervalMs);
+    }
+    return false;
+}
+
+void XSession::type(const QString& text) const {
+    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
+    QThread::msleep(100);
+}
+
+void XSession::key(const QString& keys) const {
+    xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} +
+            keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
+    // Let the program take the keys before whatever comes next.
+    QThread::msleep(100);
+}
+
+void XSession::click(WindowId window, QPoint at) const {
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(window),
+             QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+    QThread::msleep(100);
+}
