@@ -11,6 +11,7 @@
 #include "main/AppTexts.h"
 #include "main/QtEditor.h"
 #include "platform/QtClock.h"
+#include "platform/QtDialogOwner.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtInputBox.h"
 #include "platform/QtSerialControl.h"
@@ -45,9 +46,10 @@ qint64 nowNs() {
 struct Editor {
     QtClock clock;
     QtSerialControl comm{systemPortResolver()};
-    QtFileDialog files;
+    QtDialogOwner owner;
+    QtFileDialog files{owner};
     NoMessages messages;
-    QtInputBox inputs{texts::appTitle};
+    QtInputBox inputs{texts::appTitle, owner};
     QtEditor editor{comm, files, messages, inputs, clock};
 };
 

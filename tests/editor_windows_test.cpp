@@ -1,6 +1,7 @@
 #include "dialogs/QtChannelWindow.h"
 #include "main/AppTexts.h"
 #include "main/QtEditor.h"
+#include "platform/QtDialogOwner.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
 #include "support/EditorRig.h"
@@ -27,11 +28,15 @@ struct WindowRig {
     FakeClock clock;
     ControllerModel controller{Generation::Mk1, 512};
     ControllerEmulator port{clock, controller};
-    QtFileDialog files;
-    QtMessageBox messages{texts::appTitle};
+    QtDialogOwner owner;
+    QtFileDialog files{owner};
+    QtMessageBox messages{texts::appTitle, owner};
     ScriptedInputBox inputs;
     QtEditor editor{port, files, messages, inputs, clock};
     QtMainWindow& window = editor.window;
+
+    // The boxes belong to the main window, as in the program.
+    WindowRig() { owner.setWindow(&window); }
     GridForm& form = editor.form;
 
     QStringList column(int s) { return columnTexts(window.grid(), s); }

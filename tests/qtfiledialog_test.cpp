@@ -1,7 +1,10 @@
+#include "platform/QtDialogOwner.h"
 #include "platform/QtFileDialog.h"
 #include "support/ModalDialogDriver.h"
 
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -11,7 +14,8 @@
 class QtFileDialogTest : public QObject {
     Q_OBJECT
 
-    QtFileDialog files;
+    QtDialogOwner owner;
+    QtFileDialog files{owner};
     QTemporaryDir folder;
     const QString filter = QStringLiteral("Text files|*.txt|All Files (*.*)|*.*");
 
@@ -39,14 +43,26 @@ private slots:
     void filtersBecomeNameFilters_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("nameFilters");
-        QTest::newRow("scene files") << filter << QStringList{"Text files (*.txt)", "All Files (*.*)"};
-        QTest::newRow("several patterns") << "Tables|*.txt;*.csv" << QStringList{"Tables (*.txt *.csv)"};
+        QTest::addColumn<QStringList>("extensions");
+        // Every file, names without a dot included.
+        QTest::newRow("scene files") << filter << QStringList{"Text files (*.txt)", "All Files (*.*) (*)"}
+                                     << QStringList{"txt", ""};
+        QTest::newRow("several patterns")
+            << "Tables|*.txt;*.csv" << QStringList{"Tables (*.txt *.csv)"} << QStringList{""};
+        QTest::newRow("wildcard extension")
+            << "Backups|*.b?k" << QStringList{"Backups (*.b?k)"} << QStringList{""};
     }
 
     void filtersBecomeNameFilters() {
         QFETCH(QString, filter);
         QFETCH(QStringList, nameFilters);
+        QFETCH(QStringList, extensions);
         QCOMPARE(QtFileDialog::nameFilters(filter), nameFilters);
+        QStringList found;
+        for (const QString& nameFilter : nameFilters) {
+            found << QtFileDialog::extensionOf(nameFilter);
+        }
+        QCOMPARE(found, extensions);
     }
 
     void openGivesAPathThatNeedNotExistAndRemembersNothing() {
@@ -57,6 +73,40 @@ private slots:
         choose(wanted, &startedIn);
         QVERIFY(files.showOpen(QStringLiteral("File Open"), filter));
         QCOMPARE(startedIn, QDir::current().absolutePath());
+    }
+
+    void saveShowsTheCaptionsAndGivesTheExtension_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("text files, no extension") << 0 << "show"
+                                                  << "show.txt";
+        QTest::newRow("text files, other extension") << 0 << "show.scn"
+                                                     << "show.scn";
+        QTest::newRow("all files") << 1 << "show"
+                                   << "show";
+    }
+
+    void saveShowsTheCaptionsAndGivesTheExtension() {
+        QFETCH(int, choice);
+        QFETCH(QString, typed);
+        QFETCH(QString, chosen);
+        QStringList captions;
+        whenModalShows([&](QWidget* dialog) {
+            auto* types = childOf<QComboBox>(dialog, QStringLiteral("fileTypeCombo"));
+            for (int i = 0; i < types->count(); ++i) {
+                captions << types->itemText(i);
+            }
+            // Chosen as a user does, so that the dialog hears of it.
+            types->setCurrentIndex(choice);
+            emit types->textActivated(types->currentText());
+            emit types->activated(choice);
+            childOf<QLineEdit>(dialog, QStringLiteral("fileNameEdit"))->setText(folder.filePath(typed));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QCOMPARE(files.showSave(QStringLiteral("File Save"), filter).value_or(QString()),
+                 folder.filePath(chosen));
+        QCOMPARE(captions, (QStringList{"Text files", "All Files (*.*)"}));
     }
 
     void saveAsksBeforeReplacingAFile() {

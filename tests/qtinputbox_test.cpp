@@ -1,3 +1,4 @@
+#include "platform/QtDialogOwner.h"
 #include "platform/QtInputBox.h"
 #include "support/ModalDialogDriver.h"
 
@@ -7,7 +8,8 @@
 class QtInputBoxTest : public QObject {
     Q_OBJECT
 
-    QtInputBox inputs{QStringLiteral("Scene Editor")};
+    QtDialogOwner owner;
+    QtInputBox inputs{QStringLiteral("Scene Editor"), owner};
 
 private slots:
     void answersWithTheTextOrNothingOnCancel_data() {

@@ -4,6 +4,7 @@
 #include "platform/QtClock.h"
 #include "platform/QtColours.h"
 #include "platform/QtCommandGuard.h"
+#include "platform/QtDialogOwner.h"
 #include "platform/QtGridModel.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtSerialControl.h"
@@ -372,7 +373,7 @@ private slots:
                 // A swallowed answer must not leave the test waiting on the box.
                 box->hide();
             });
-            QtMessageBox(QStringLiteral("title")).inform(QStringLiteral("Comms error"));
+            QtMessageBox(QStringLiteral("title"), QtDialogOwner()).inform(QStringLiteral("Comms error"));
         });
         QVERIFY(answered);
     }

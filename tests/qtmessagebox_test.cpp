@@ -1,3 +1,4 @@
+#include "platform/QtDialogOwner.h"
 #include "platform/QtMessageBox.h"
 #include "support/ModalDialogDriver.h"
 
@@ -9,7 +10,8 @@
 class QtMessageBoxTest : public QObject {
     Q_OBJECT
 
-    QtMessageBox boxes{QStringLiteral("Scene Editor")};
+    QtDialogOwner owner;
+    QtMessageBox boxes{QStringLiteral("Scene Editor"), owner};
 
 private slots:
     void showsTheTextAndGivesTheAnswer_data() {

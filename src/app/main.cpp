@@ -1,6 +1,7 @@
 #include "main/AppTexts.h"
 #include "main/QtEditor.h"
 #include "platform/QtClock.h"
+#include "platform/QtDialogOwner.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtInputBox.h"
 #include "platform/QtMessageBox.h"
@@ -24,9 +25,11 @@ int main(int argc, char* argv[]) {
 
     QtClock clock;
     QtSerialControl comm(systemPortResolver());
-    QtFileDialog fileDialog;
-    QtMessageBox messages(texts::appTitle);
-    QtInputBox inputs(texts::appTitle);
+    QtDialogOwner dialogOwner;
+    QtFileDialog fileDialog(dialogOwner);
+    QtMessageBox messages(texts::appTitle, dialogOwner);
+    QtInputBox inputs(texts::appTitle, dialogOwner);
     QtEditor editor(comm, fileDialog, messages, inputs, clock);
+    dialogOwner.setWindow(&editor.window);
     return editor.start() ? QApplication::exec() : 0;
 }

@@ -1,14 +1,17 @@
 #include "platform/QtInputBox.h"
 
+#include "platform/QtDialogOwner.h"
+
 #include <QInputDialog>
 
 #include <utility>
 
-QtInputBox::QtInputBox(QString title)
-    : title(std::move(title)) {}
+QtInputBox::QtInputBox(QString title, const QtDialogOwner& owner)
+    : title(std::move(title))
+    , owner(owner) {}
 
 QString QtInputBox::ask(const QString& prompt, const QString& defaultAnswer) {
-    QInputDialog box;
+    QInputDialog box(owner.window());
     box.setObjectName(QStringLiteral("InputBox"));
     box.setWindowTitle(title);
     box.setLabelText(prompt);
