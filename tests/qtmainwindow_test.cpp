@@ -12,6 +12,7 @@
 #include "support/ModalDialogDriver.h"
 #include "support/PseudoTerminal.h"
 
+#include <QCompleter>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -376,6 +377,28 @@ private slots:
             QtMessageBox(QStringLiteral("title"), QtDialogOwner()).inform(QStringLiteral("Comms error"));
         });
         QVERIFY(answered);
+    }
+
+    // A completion list is a pop-up of its own, with no parent: it takes the keys while it shows and
+    // hands them to its box.
+    void aPopUpOfTheCommandsDialogTakesInput() {
+        QString typed;
+        guard.run([&] {
+            QDialog dialog(window.get());
+            auto* name = new QLineEdit(&dialog);
+            auto* completer = new QCompleter(QStringList{"show.txt", "shows"}, name);
+            name->setCompleter(completer);
+            whenModalShows([&](QWidget*) {
+                QTest::keyClicks(name, QStringLiteral("sh"));
+                QWidget* list = completer->popup();
+                QVERIFY(list->isVisible() && !list->parentWidget());
+                QTest::keyClicks(list, QStringLiteral("ow.txt"));
+                typed = name->text();
+                dialog.reject();
+            });
+            dialog.exec();
+        });
+        QCOMPARE(typed, QStringLiteral("show.txt"));
     }
 
     void aPauseIsNeverShort_data() {

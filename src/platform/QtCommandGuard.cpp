@@ -46,9 +46,15 @@ QWidget* owningWidget(QObject* object) {
     return static_cast<QWidget*>(object);
 }
 
-// Whether the widget lies in the active modal dialog, counting its pop-ups and the dialogs it opens.
+// Whether the widget lies in the active modal dialog, counting the dialogs it opens and its pop-ups.
+// Drop-down lists and context menus have a parent in the dialog; a file name's completion list has
+// none, yet while a command runs only its dialog takes input, so only the dialog can have opened a
+// pop-up that shows now.
 bool inActiveModal(const QWidget* widget) {
     const QWidget* modal = QApplication::activeModalWidget();
+    if (modal && widget->window()->windowType() == Qt::Popup) {
+        return true;
+    }
     for (; modal && widget; widget = widget->parentWidget()) {
         if (widget == modal) {
             return true;

@@ -13,7 +13,8 @@ class QWidget;
 // command runs:
 // - another handler asked for is dropped, so no handler ever runs inside another;
 // - user input (mouse, keys, wheel, shortcuts, context menus, touch) is swallowed, except what goes
-//   to a modal dialog the command opened itself (a message box it shows must take its click);
+//   to a modal dialog the command opened itself and to the pop-ups of that dialog (a message box it
+//   shows must take its click, a file dialog its typed name with the completion list);
 // - a window asked to close stays open until the command has ended, and then closes: the user's
 //   request is kept, yet no command stops halfway with the controller half programmed.
 // It watches every object of the application from the moment it is made.
