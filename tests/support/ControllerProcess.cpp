@@ -84,6 +84,17 @@ bool ControllerProcess::waitFor(std::uint8_t code, int atLeast, std::chrono::mil
     return true;
 }
 
+bool ControllerProcess::waitForLast(const QByteArray& command, std::chrono::milliseconds timeout) {
+    const QDeadlineTimer deadline(timeout);
+    while (commands().value(received.size() - 1) != command) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        controller->waitForReadyRead(100);
+    }
+    return true;
+}
+
 std::optional<ControllerProcess::Memory> ControllerProcess::stop() {
     commands();
     controller.stop();

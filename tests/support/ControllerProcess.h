@@ -40,6 +40,8 @@ public:
     // Waits until that many commands of the code have come; false when they did not in time.
     bool waitFor(std::uint8_t code, int atLeast, std::chrono::milliseconds timeout);
 
+    // Waits until the last command received is this one; false when it was not in time.
+    bool waitForLast(const QByteArray& command, std::chrono::milliseconds timeout);
     // Stops the controller and gives its memory at the end; nothing when it could not be read.
     std::optional<Memory> stop();
 

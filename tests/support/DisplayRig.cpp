@@ -18,9 +18,9 @@ DisplayRig::DisplayRig(XSession::Manager manager)
     , manager(manager) {}
 
 bool DisplayRig::canRun(QString* whyNot) {
-    *whyNot = XSession::missingPrograms();
+    *whyNot = ControllerProcess::whyNoDeviceLink();
     if (whyNot->isEmpty()) {
-        *whyNot = ControllerProcess::whyNoDeviceLink();
+        *whyNot = XSession(XSession::Manager::Openbox).failure();
     }
     return whyNot->isEmpty();
 }
@@ -47,11 +47,18 @@ void DisplayRig::launch() {
 }
 
 std::optional<DisplayRig::WindowId> DisplayRig::nextWindow(const QString& title) {
-    const std::optional<WindowId> window = x.waitForFocus(title, seen);
-    if (window) {
+    for (;;) {
+        const std::optional<WindowId> window = x.waitForFocus(title, seen);
+        if (!window) {
+            return std::nullopt;
+        }
         seen << *window;
+        // The main window shares the dialogs' title; it alone belongs to no other window.
+        if (x.transientFor(*window)) {
+            return window;
+        }
+        main = window;
     }
-    return window;
 }
 
 bool DisplayRig::answer(const QString& text) {

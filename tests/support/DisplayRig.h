@@ -18,14 +18,15 @@ public:
 
     explicit DisplayRig(XSession::Manager manager = XSession::Manager::Openbox);
 
-    // Whether the programs these tests need are there and a device node can be linked; if not, why.
+    // Whether a display with a window manager starts here and a device node can be linked; if
+    // not, why.
     static bool canRun(QString* whyNot);
 
     // Empty when the display runs and the editor has started; otherwise what failed.
     QString failure() const;
     void launch();
 
-    // The next window of this title to take the focus that is none of those seen so far.
+    // The next dialog of this title to take the focus that is none of those seen so far.
     std::optional<WindowId> nextWindow(const QString& title);
     // Types the text into the next input box and presses Return; false when no box came.
     bool answer(const QString& text);

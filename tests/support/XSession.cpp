@@ -12,20 +12,10 @@ constexpr unsigned long pollIntervalMs = 50;
 constexpr int commandTimeoutMs = 10000;
 
 const QStringList neededPrograms{QStringLiteral("Xvfb"), QStringLiteral("xdotool"), QStringLiteral("xprop"),
-                                 QStringLiteral("openbox")};
-} // namespace
+                                 QStringLiteral("xwininfo"), QStringLiteral("openbox")};
 
-XSession::XSession(Manager wanted) {
-    if (const QString missing = missingPrograms(); !missing.isEmpty()) {
-        problem = missing;
-        return;
-    }
-    if (startServer() && wanted == Manager::Openbox) {
-        startManager();
-    }
-}
-
-QString XSession::missingPrograms() {
+// Why the session cannot start, when a program it needs is missing; empty when all are there.
+QString missingPrograms() {
     QStringList missing;
     for (const QString& program : neededPrograms) {
         if (QStandardPaths::findExecutable(program).isEmpty()) {
@@ -36,6 +26,17 @@ QString XSession::missingPrograms() {
                              : QStringLiteral("not installed: %1 (Debian packages xvfb, xdotool, x11-utils, "
                                               "openbox)")
                                    .arg(missing.join(QStringLiteral(", ")));
+}
+} // namespace
+
+XSession::XSession(Manager wanted) {
+    if (const QString missing = missingPrograms(); !missing.isEmpty()) {
+        problem = missing;
+        return;
+    }
+    if (startServer() && wanted == Manager::Openbox) {
+        startManager();
+    }
 }
 
 bool XSession::startServer() {

@@ -24,9 +24,6 @@ public:
     XSession(const XSession&) = delete;
     XSession& operator=(const XSession&) = delete;
 
-    // Why these tests cannot run here, when a program they need is missing; empty when all are there.
-    static QString missingPrograms();
-
     // Empty while the display runs; otherwise what failed.
     QString failure() const { return problem; }
     // The environment for a program shown on this display.
