@@ -19,6 +19,7 @@ public:
     bool isOpen() const override { return serial.isOpen(); }
     std::optional<SerialError> open() override;
     void close() override { serial.close(); }
+    QString deviceName() const override { return serial.isOpen() ? openedDevice : QString(); }
 
     void output(const QByteArray& bytes) override;
     QByteArray input() override;

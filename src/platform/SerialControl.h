@@ -28,6 +28,8 @@ public:
     virtual bool isOpen() const = 0;
     virtual std::optional<SerialError> open() = 0;
     virtual void close() = 0;
+    // The device node or name the open port stands on; empty while the port is closed.
+    virtual QString deviceName() const = 0;
 
     // Puts the bytes on the line, in order, after everything written before.
     virtual void output(const QByteArray& bytes) = 0;
