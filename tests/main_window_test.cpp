@@ -95,9 +95,10 @@ private slots:
         QTest::newRow("echoing line") << "echo" << Bytes{} << QList<Bytes>{{6}} << true << QStringList{};
         QTest::newRow("port cannot be opened")
             << "unopenable" << Bytes{} << QList<Bytes>{} << false
-            << QStringList{
-                   "Cannot open comm port 1 (/dev/ttyS0): No such file or directory. Working without a "
-                   "controller."};
+            << QStringList{"Cannot open comm port 1 (/dev/ttyS0): No such file or directory. No serial "
+                           "devices were found. "
+                           "Working without a "
+                           "controller."};
         const QStringList notAController{
             "What answers on comm port 1 (/dev/ttyUSB0) does not answer as a scene controller: the port "
             "number or the speed may be wrong. Working without a controller."};
