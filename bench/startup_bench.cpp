@@ -6,6 +6,7 @@
 //   512 channels by 60 scenes, every cell holding a level.
 // Usage: QT_QPA_PLATFORM=offscreen startup_bench [launches]    (or under a display server)
 
+#include "ChildProcess.h"
 #include "Levels.h"
 #include "Measure.h"
 #include "main/AppTexts.h"
@@ -17,7 +18,6 @@
 #include "platform/QtSerialControl.h"
 
 #include <QApplication>
-#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -85,15 +85,9 @@ int gridMemory() {
     return 0;
 }
 
-// Runs this program as a child and returns what it printed.
+// Runs this program as a child and returns the number it printed.
 double child(const QStringList& arguments) {
-    QProcess process;
-    process.start(QCoreApplication::applicationFilePath(), arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        std::fprintf(stderr, "the child process failed\n");
-        std::exit(1);
-    }
-    return process.readAllStandardOutput().trimmed().toDouble();
+    return childOutput(arguments).trimmed().toDouble();
 }
 
 } // namespace

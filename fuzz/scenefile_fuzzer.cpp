@@ -5,6 +5,8 @@
 #include "files/SceneFile.h"
 #include "main/NumberText.h"
 
+#include <QBuffer>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -24,8 +26,11 @@ bool wellPlaced(const SceneFileProblem& problem) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const auto parsed =
-        parseSceneFile(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer input(&bytes);
+    input.open(QIODevice::ReadOnly);
+    const auto parsed = parseSceneFile(input);
     const auto* contents = std::get_if<SceneFileContents>(&parsed);
     if (contents ? !wellFormed(*contents) : !wellPlaced(std::get<SceneFileProblem>(parsed))) {
         std::abort();

@@ -140,7 +140,9 @@ private slots:
             << true << QStringList{"40"} << false << QStringList{badPort} << 1 << 0 << first << true;
         QTest::newRow("open: reopening fails")
             << true << QStringList{"3", "0"} << true
-            << QStringList{"Cannot open comm port 3 (/dev/ttyS2): Device or resource busy. Working without a "
+            << QStringList{"Cannot open comm port 3 (/dev/ttyS2): Device or resource busy. No serial devices "
+                           "were found. "
+                           "Working without a "
                            "controller."}
             << 3 << 0 << first << false;
     }

@@ -266,6 +266,15 @@ private slots:
         QTest::newRow("bad cell, controller of another size")
             << true << "bad.txt" << QByteArray("3,1,2,2,\r\n1,2\r\n3,x\r\n") << true
             << "Cannot load %1: line 3, field 2: the level \"x\" of channel 2 in scene 2 is not a number.";
+        QTest::newRow("a program, controller of another size")
+            << true << "program"
+            << QByteArray("\x7f"
+                          "ELF\x02\x01\x01\0\0\0",
+                          10)
+            << true
+            << "Cannot load %1: line 1, field 1: the settings hold a control character (byte 127): this is "
+               "not a "
+               "scene file.";
         QTest::newRow("ends early") << true << "short.txt" << QByteArray("3,1,2,2,\r\n1,2\r\n3\r\n") << false
                                     << "Cannot load %1: line 3, field 2: the file ends before channel 2 of "
                                        "scene 2.";

@@ -86,25 +86,55 @@ private slots:
 
     void startWithoutController_data() {
         QTest::addColumn<QString>("line");
+        QTest::addColumn<Bytes>("reply"); // what another device sends instead of a controller's answer
         QTest::addColumn<QList<Bytes>>("frames");
+        QTest::addColumn<bool>("waitsDeadline");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("nothing connected") << "silent" << QList<Bytes>{{6}} << QStringList{};
-        QTest::newRow("echoing line") << "echo" << QList<Bytes>{{6}} << QStringList{};
+        QTest::newRow("nothing connected")
+            << "silent" << Bytes{} << QList<Bytes>{{6}} << true << QStringList{};
+        QTest::newRow("echoing line") << "echo" << Bytes{} << QList<Bytes>{{6}} << true << QStringList{};
         QTest::newRow("port cannot be opened")
-            << "unopenable" << QList<Bytes>{}
-            << QStringList{
-                   "Cannot open comm port 1 (/dev/ttyS0): No such file or directory. Working without a "
-                   "controller."};
+            << "unopenable" << Bytes{} << QList<Bytes>{} << false
+            << QStringList{"Cannot open comm port 1 (/dev/ttyS0): No such file or directory. No serial "
+                           "devices were found. "
+                           "Working without a "
+                           "controller."};
+        const QStringList notAController{
+            "What answers on comm port 1 (/dev/ttyUSB0) does not answer as a scene controller: the port "
+            "number or the speed may be wrong. Working without a controller."};
+        QTest::newRow("one byte") << "other device" << Bytes{2} << QList<Bytes>{{6}} << true
+                                  << notAController;
+        QTest::newRow("three bytes") << "other device" << Bytes{0, 2, 0} << QList<Bytes>{{6}} << false
+                                     << notAController;
+        QTest::newRow("a size of 100")
+            << "other device" << Bytes{100, 0} << QList<Bytes>{{6}} << false << notAController;
+        QTest::newRow("a stream of text")
+            << "talking" << Bytes{} << QList<Bytes>{{6}} << false << notAController;
     }
     void startWithoutController() {
         QFETCH(QString, line);
+        QFETCH(Bytes, reply);
         QFETCH(QList<Bytes>, frames);
+        QFETCH(bool, waitsDeadline);
         QFETCH(QStringList, messages);
         EditorRig rig;
         if (line == "silent") {
             rig.controller.addFault({Fault::Kind::Silent});
         } else if (line == "echo") {
             rig.controller.setEcho(true);
+        } else if (line == "other device") {
+            // It ignores the command and sends its bytes within the pause after it.
+            rig.controller.addFault({Fault::Kind::Silent});
+            rig.controller.sendUnsolicited(ControllerModel::Bytes(reply.begin(), reply.end()), 20ms);
+        } else if (line == "talking") {
+            // A GPS receiver: a sentence every 100 ms, whether asked or not.
+            rig.controller.addFault({Fault::Kind::Silent});
+            const QByteArray sentence(
+                "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n");
+            for (int i = 0; i < 30; ++i) {
+                rig.controller.sendUnsolicited(ControllerModel::Bytes(sentence.begin(), sentence.end()),
+                                               i * 100ms);
+            }
         } else {
             rig.port.failNextOpen({SerialError::Kind::NoSuchPort, "/dev/ttyS0", "No such file or directory"});
         }
@@ -113,9 +143,8 @@ private slots:
 
         QCOMPARE(rig.sent(), frames);
         QCOMPARE(rig.messages.shown, messages);
-        if (!frames.isEmpty()) {
-            QVERIFY(rig.clock.now() > 1050ms); // the whole reply deadline was waited for
-        }
+        // Only a short reply, or none, waits for the whole reply deadline.
+        QCOMPARE(rig.clock.now() > 1050ms, waitsDeadline);
         QVERIFY(!rig.port.isOpen());
         QCOMPARE(rig.window.windowShown, 1);
         QCOMPARE(rig.window.chooserShown, 1);

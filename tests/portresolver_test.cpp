@@ -71,6 +71,30 @@ private slots:
             systemPortResolver(dev.path(), naming)(static_cast<std::int16_t>(port));
         QCOMPARE(resolved.value_or(QString()), device);
     }
+
+    void listsTheDevicesWithTheirNumbersAndDescriptions() {
+        const auto described = [this](const QString& node) {
+            return node == dev.filePath(QStringLiteral("ttyUSB1")) ? QStringLiteral("USB serial adapter")
+                                                                   : QString();
+        };
+        const QList<SerialPortEntry> ports = numberedSerialDevices(dev.path(), PortNaming::Linux, described);
+        QCOMPARE(ports.size(), 7);
+        QCOMPARE(ports.at(0), (SerialPortEntry{1, dev.filePath("ttyUSB0"), ""}));
+        QCOMPARE(ports.at(1), (SerialPortEntry{2, dev.filePath("ttyUSB1"), "USB serial adapter"}));
+        QCOMPARE(ports.at(6), (SerialPortEntry{7, dev.filePath("ttyS10"), ""}));
+    }
+
+    void listsNoDeviceBeyondTheLastPortNumber() {
+        QTemporaryDir many;
+        for (int i = 0; i < maxPortNumber + 3; ++i) {
+            QFile node(many.filePath(QStringLiteral("ttyS%1").arg(i)));
+            QVERIFY(node.open(QIODevice::WriteOnly));
+        }
+        const QList<SerialPortEntry> ports =
+            numberedSerialDevices(many.path(), PortNaming::Linux, [](const QString&) { return QString(); });
+        QCOMPARE(ports.size(), int(maxPortNumber));
+        QCOMPARE(ports.last().device, many.filePath(QStringLiteral("ttyS31")));
+    }
 };
 
 QTEST_GUILESS_MAIN(PortResolverTest)

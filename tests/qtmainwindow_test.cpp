@@ -34,6 +34,7 @@ public:
     bool isOpen() const override { return false; }
     std::optional<SerialError> open() override { return std::nullopt; }
     void close() override {}
+    QString deviceName() const override { return {}; }
     void output(const QByteArray&) override {}
     QByteArray input() override { return {}; }
     void waitForInput(std::chrono::microseconds) override {}

@@ -1,8 +1,12 @@
 #include "platform/QtSerialControl.h"
 #include "support/PseudoTerminal.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <grp.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -116,21 +120,32 @@ private slots:
         QCOMPARE(comm->input(), QByteArray());
     }
 
-    void openingFailuresNameTheDevice_data() {
+    void openingFailuresNameTheDeviceAndListThePorts_data() {
         QTest::addColumn<QString>("device");
+        QTest::addColumn<bool>("userMayOpen");
         QTest::addColumn<SerialError::Kind>("kind");
         QTest::newRow("no such node")
-            << QStringLiteral("/nonexistent/ttyUSB9") << SerialError::Kind::NoSuchPort;
-        QTest::newRow("held by another control") << QStringLiteral("pty") << SerialError::Kind::InUse;
-        QTest::newRow("no device for the number") << QString() << SerialError::Kind::NoSuchPort;
+            << QStringLiteral("/nonexistent/ttyUSB9") << true << SerialError::Kind::NoSuchPort;
+        QTest::newRow("held by another control") << QStringLiteral("pty") << true << SerialError::Kind::InUse;
+        QTest::newRow("held, and the user may not open it")
+            << QStringLiteral("pty") << false << SerialError::Kind::PermissionDenied;
+        QTest::newRow("no device for the number") << QString() << true << SerialError::Kind::NoSuchPort;
     }
 
-    void openingFailuresNameTheDevice() {
+    void openingFailuresNameTheDeviceAndListThePorts() {
         QFETCH(QString, device);
+        QFETCH(bool, userMayOpen);
         QFETCH(SerialError::Kind, kind);
         const QString path = device == QLatin1String("pty") ? pty->devicePath() : device;
+        const QList<SerialPortEntry> ports{{1, "/dev/ttyUSB0", "USB serial adapter"}, {2, "/dev/ttyS0", ""}};
+        QStringList looked;
         QtSerialControl other(
-            [path](std::int16_t) { return path.isEmpty() ? std::nullopt : std::optional(path); });
+            [path](std::int16_t) { return path.isEmpty() ? std::nullopt : std::optional(path); },
+            {[ports] { return ports; },
+             [&](const QString& node) {
+                 looked << node;
+                 return NodeAccess{userMayOpen, QStringLiteral("dialout")};
+             }});
         other.setCommPort(7);
         other.setSettings(QStringLiteral("9600,n,8,2"));
         const std::optional<SerialError> error = other.open();
@@ -139,7 +154,30 @@ private slots:
         QCOMPARE(error->device, path);
         // Without a device the reason names the port number instead.
         QVERIFY(path.isEmpty() ? error->reason.contains(QLatin1String("7")) : !error->reason.isEmpty());
+        QCOMPARE(error->ports, ports);
+        // The group is read from the node the user may not open, and only then named.
+        const bool denied = kind == SerialError::Kind::PermissionDenied;
+        QCOMPARE(error->group, denied ? QStringLiteral("dialout") : QString());
+        QCOMPARE(looked, device == QLatin1String("pty") ? QStringList{path} : QStringList{});
         QVERIFY(!other.isOpen());
+        QCOMPARE(other.deviceName(), QString());
+    }
+
+    void theOpenPortNamesItsDevice() {
+        QCOMPARE(comm->deviceName(), pty->devicePath());
+        comm->close();
+        QCOMPARE(comm->deviceName(), QString());
+    }
+
+    void theSystemReadsTheGroupThatOwnsANode() {
+        QTemporaryDir dir;
+        QFile node(dir.filePath(QStringLiteral("ttyUSB0")));
+        QVERIFY(node.open(QIODevice::WriteOnly));
+        const group* owner = getgrgid(getegid());
+        QVERIFY(owner);
+        const NodeAccess access = systemSerialDeviceFacts().nodeAccess(node.fileName());
+        QCOMPARE(access.group, QString::fromLocal8Bit(owner->gr_name));
+        QVERIFY(access.readWrite);
     }
 };
 

@@ -92,7 +92,7 @@ private slots:
         QTest::newRow("Mk2 answers too late") << Generation::Mk2 << QList{Fault{Fault::Kind::Late, 7}} << true
                                               << QList<Bytes>{{7}} << QStringList{notSaved()} << true;
         QTest::newRow("Mk2, port closed") << Generation::Mk2 << QList<Fault>{} << false << QList<Bytes>{}
-                                          << QStringList{notSaved()} << false;
+                                          << QStringList{"Scene not saved - port not open"} << false;
         QTest::newRow("Mk1 does nothing")
             << Generation::Mk1 << QList<Fault>{} << true << QList<Bytes>{} << QStringList{} << false;
     }

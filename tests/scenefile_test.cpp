@@ -1,7 +1,11 @@
 #include "files/SceneFile.h"
 #include "platform/QtGridModel.h"
+#include "support/SceneFiles.h"
 
+#include <QBuffer>
 #include <QtTest>
+
+#include <random>
 
 namespace {
 
@@ -20,6 +24,68 @@ void fillGrid(QtGridModel& grid, int nrows, int ncols, const QStringList& texts)
 
 QStringList cellsOf(const SceneFileContents& contents) {
     return QStringList(contents.cells.begin(), contents.cells.end());
+}
+
+// Reads the text as Open reads a file.
+std::variant<SceneFileContents, SceneFileProblem> parsed(QByteArray text) {
+    QBuffer input(&text);
+    input.open(QIODevice::ReadOnly);
+    return parseSceneFile(input);
+}
+
+// A file far larger than any scene file, made as it is read: the head, then the filler over and
+// over. It counts the bytes read, so a reader that goes further than it needs shows.
+class GeneratedFile final : public QIODevice {
+public:
+    GeneratedFile(QByteArray head, QByteArray filler, qint64 size)
+        : head(std::move(head))
+        , filler(std::move(filler))
+        , length(size) {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return true; }
+    qint64 taken() const { return made; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 count = std::min(maxSize, length - made);
+        for (qint64 i = 0; i < count; ++i, ++made) {
+            data[i] = made < head.size() ? head[made] : filler[(made - head.size()) % filler.size()];
+        }
+        return count;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray head;
+    QByteArray filler;
+    qint64 length;
+    qint64 made = 0;
+};
+
+// Random bytes, alike on every run.
+QByteArray noise(int size) {
+    std::mt19937 random(11);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& byte : bytes) {
+        byte = static_cast<char>(random() & 0xFF);
+    }
+    return bytes;
+}
+
+constexpr qint64 gibibyte = qint64(1) << 30;
+
+// Reads the file and compares its refusal with the row's line, field and reason.
+void compareRefusal(QIODevice& file) {
+    QFETCH(int, line);
+    QFETCH(int, field);
+    QFETCH(QString, what);
+    const auto result = parseSceneFile(file);
+    const auto* problem = std::get_if<SceneFileProblem>(&result);
+    QVERIFY(problem);
+    QCOMPARE(problem->what, what);
+    QCOMPARE(problem->line, line);
+    QCOMPARE(problem->field, field);
 }
 
 } // namespace
@@ -83,9 +149,9 @@ private slots:
         }
         QtGridModel grid;
         fillGrid(grid, nrows, ncols, texts);
-        const auto parsed = parseSceneFile(
+        const auto result = parsed(
             sceneFileText(grid, 7, 1, static_cast<std::int16_t>(nrows), static_cast<std::int16_t>(ncols)));
-        const auto* contents = std::get_if<SceneFileContents>(&parsed);
+        const auto* contents = std::get_if<SceneFileContents>(&result);
         QVERIFY(contents);
         QCOMPARE(contents->commport, 7);
         QCOMPARE(contents->speed, 1);
@@ -114,6 +180,15 @@ private slots:
         QTest::newRow("fields and lines after the last cell")
             << QByteArray("2,1,3,5,,\r\n255,0,0,128,0\r\n0,255,0,64,0\r\n10,20,30,40,50,99\r\n1,2,3\r\n\r\n")
             << expected;
+        QTest::newRow("tabs in the settings")
+            << QByteArray("2\t,\t1,3,5,,\r\n255,0,0,128,0\r\n0,255,0,64,0\r\n10,20,30,40,50\r\n") << expected;
+        const QByteArray padding(maxFieldLength - 3, ' ');
+        QTest::newRow("a field of the longest length")
+            << QByteArray("2,1,3,5,,\r\n" + padding + "255,0,0,128,0\r\n0,255,0,64,0\r\n10,20,30,40,50\r\n")
+            << expected;
+        QTest::newRow("binary data after the last cell")
+            << QByteArray("2,1,3,5,,\r\n255,0,0,128,0\r\n0,255,0,64,0\r\n10,20,30,40,50\r\n\0\x01\xff", 58)
+            << expected;
         QStringList withEmpty = expected;
         withEmpty[7] = QString();
         QTest::newRow("empty cell kept empty")
@@ -126,8 +201,8 @@ private slots:
     void readsTheVariantsTheFormatAllows() {
         QFETCH(QByteArray, text);
         QFETCH(QStringList, cells);
-        const auto parsed = parseSceneFile(text);
-        const auto* contents = std::get_if<SceneFileContents>(&parsed);
+        const auto result = parsed(text);
+        const auto* contents = std::get_if<SceneFileContents>(&result);
         QVERIFY(contents);
         QCOMPARE(contents->commport, 2);
         QCOMPARE(contents->speed, 1);
@@ -166,18 +241,79 @@ private slots:
         QTest::newRow("first cell held from the settings line")
             << QByteArray("2,1,3,5,\r\nzz,0,0,128,0\r\n0,255,0,64,0\r\n10,20,30,40,50\r\n") << 2 << 1
             << "the level \"zz\" of channel 1 in scene 1 is not a number";
+        QTest::newRow("a field one character too long")
+            << QByteArray("2,1,3,5,,\r\n" + QByteArray(maxFieldLength - 2, ' ') + "255,0,0,128,0\r\n") << 2
+            << 1 << "the field is longer than 256 characters: this is not a scene file";
+        QTest::newRow("a control character among the settings")
+            << QByteArray("2,1,3,5,\f,\r\n255,0,0,128,0\r\n0,255,0,64,0\r\n10,20,30,40,50\r\n") << 1 << 5
+            << "the settings hold a control character (byte 12): this is not a scene file";
+        QTest::newRow("a program")
+            << QByteArray("\x7f"
+                          "ELF\x02\x01\x01\0\0\0",
+                          10)
+            << 1 << 1 << "the settings hold a control character (byte 127): this is not a scene file";
+        QTest::newRow("a control character in a cell")
+            << QByteArray("2,1,3,5,,\r\n255,0,0,128,0\r\n0,255,0,\x01,0\r\n10,20,30,40,50\r\n") << 3 << 4
+            << "the level \"\x01\" of channel 2 in scene 4 is not a number";
     }
     void refusesFilesItCannotHold() {
         QFETCH(QByteArray, text);
-        QFETCH(int, line);
-        QFETCH(int, field);
-        QFETCH(QString, what);
-        const auto parsed = parseSceneFile(text);
-        const auto* problem = std::get_if<SceneFileProblem>(&parsed);
-        QVERIFY(problem);
-        QCOMPARE(problem->what, what);
-        QCOMPARE(problem->line, line);
-        QCOMPARE(problem->field, field);
+        QBuffer input(&text);
+        input.open(QIODevice::ReadOnly);
+        compareRefusal(input);
+    }
+
+    void readsAHugeFileOnlyAsFarAsItsLastCell_data() {
+        QTest::addColumn<QByteArray>("filler");
+        QTest::newRow("a log after the last cell")
+            << QByteArray("Jan  1 00:00:00 host kernel: usb 1-1: new full-speed USB device number 2\n");
+        QTest::newRow("binary data after the last cell") << noise(4099);
+        QTest::newRow("zero bytes after the last cell") << QByteArray(1, '\0');
+    }
+    void readsAHugeFileOnlyAsFarAsItsLastCell() {
+        QFETCH(QByteArray, filler);
+        const QByteArray scenes = patternedSceneFile(512, 15);
+        GeneratedFile file(scenes, filler, gibibyte);
+        const auto result = parseSceneFile(file);
+        const auto* contents = std::get_if<SceneFileContents>(&result);
+        QVERIFY(contents);
+        const auto alone = parsed(scenes);
+        QCOMPARE(cellsOf(*contents), cellsOf(std::get<SceneFileContents>(alone)));
+        QVERIFY2(file.taken() <= scenes.size() + sceneFilePiece, qPrintable(QString::number(file.taken())));
+    }
+
+    void refusesAHugeFileThatIsNoSceneFileAtOnce_data() {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QByteArray>("filler");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("what");
+        const QString control =
+            QStringLiteral("the settings hold a control character (byte %1): this is not a scene file");
+        const QString tooLong =
+            QStringLiteral("the field is longer than 256 characters: this is not a scene file");
+        QTest::newRow("zero bytes") << QByteArray() << QByteArray(1, '\0') << 1 << 1 << control.arg(0);
+        QTest::newRow("compressed data")
+            << QByteArray("\x1f\x8b\x08\x00", 4) << noise(4099) << 1 << 1 << control.arg(31);
+        QTest::newRow("text without a separator") << QByteArray() << QByteArray("abc") << 1 << 1 << tooLong;
+        QTest::newRow("a log") << QByteArray()
+                               << QByteArray(
+                                      "Jan  1 00:00:00 host kernel: usb 1-1: new full-speed USB device\n")
+                               << 1 << 1
+                               << "the comm port number \"Jan  1 00:00:00 host kernel: usb 1-1: new "
+                                  "full-speed USB device\" is not a "
+                                  "whole number from -32768 to 32767";
+        QTest::newRow("spaces after the settings")
+            << QByteArray("1,0,512,15,,,,,,,,,,,,\r\n") << QByteArray(" ") << 2 << 1 << tooLong;
+        QTest::newRow("settings, then zero bytes")
+            << QByteArray("1,0,512,15,") << QByteArray(1, '\0') << 1 << 5 << control.arg(0);
+    }
+    void refusesAHugeFileThatIsNoSceneFileAtOnce() {
+        QFETCH(QByteArray, head);
+        QFETCH(QByteArray, filler);
+        GeneratedFile file(head, filler, gibibyte);
+        compareRefusal(file);
+        QVERIFY2(file.taken() <= sceneFilePiece, qPrintable(QString::number(file.taken())));
     }
 };
 

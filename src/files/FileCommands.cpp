@@ -36,16 +36,16 @@ void GridForm::openfile() {
     }
     status(QStringLiteral("reading data"), colours::white);
 
-    // The whole file is read and checked before the grid is touched, so a bad file loses nothing.
+    // The file is read and checked as far as its last cell before the grid is touched, so a bad
+    // file loses nothing.
     QFile file(*path);
     if (!file.open(QIODevice::ReadOnly)) {
         status(QString(), GREY);
         messageBoxes.inform(QStringLiteral("Cannot open %1: %2").arg(*path, file.errorString()));
         return;
     }
-    const QByteArray text = file.readAll();
+    const auto parsed = parseSceneFile(file);
     file.close();
-    const auto parsed = parseSceneFile(text);
     if (const auto* problem = std::get_if<SceneFileProblem>(&parsed)) {
         status(QString(), GREY);
         messageBoxes.inform(QStringLiteral("Cannot load %1: line %2, field %3: %4.")

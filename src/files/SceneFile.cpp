@@ -1,5 +1,6 @@
 #include "files/SceneFile.h"
 
+#include "files/SceneFields.h"
 #include "main/NumberText.h"
 #include "platform/GridControl.h"
 
@@ -31,68 +32,17 @@ QByteArray sceneFileText(GridControl& grid, std::int16_t commport, std::int16_t 
 
 namespace {
 
-struct Field {
-    QString text;
-    int line;
-    int field;
-};
-
-std::vector<Field> splitFields(const QByteArray& bytes) {
-    const QString text = QString::fromLatin1(bytes);
-    std::vector<Field> fields;
-    int line = 1;
-    int field = 1;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        const bool atEnd = i == text.size();
-        const QChar c = atEnd ? QChar() : text.at(i);
-        if (!atEnd && c != u',' && c != u'\r' && c != u'\n') {
-            continue;
-        }
-        if (!atEnd || i > start) {
-            fields.push_back({text.mid(start, i - start).trimmed(), line, field});
-        }
-        if (c == u',') {
-            ++field;
-        } else if (!atEnd) {
-            // CR LF is one line end.
-            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
-                ++i;
-            }
-            ++line;
-            field = 1;
-        }
-        start = i + 1;
-    }
-    return fields;
-}
-
-class FieldReader {
-public:
-    explicit FieldReader(std::vector<Field> all)
-        : fields(std::move(all)) {}
-
-    const Field* next() { return position < fields.size() ? &fields[position++] : nullptr; }
-
-    SceneFileProblem endedEarly(const QString& missing) const {
-        const Field* last = fields.empty() ? nullptr : &fields.back();
-        return {last ? last->line : 1, last ? last->field + 1 : 1,
-                QStringLiteral("the file ends before %1").arg(missing)};
-    }
-
-private:
-    std::vector<Field> fields;
-    std::size_t position = 0;
-};
-
 bool isLevelText(const QString& text) {
     return text.isEmpty() || toInt16(text).has_value();
 }
 
 } // namespace
 
-std::variant<SceneFileContents, SceneFileProblem> parseSceneFile(const QByteArray& text) {
-    FieldReader reader(splitFields(text));
+std::variant<SceneFileContents, SceneFileProblem> parseSceneFile(QIODevice& device) {
+    SceneFieldReader reader(device);
+    // Settings never hold a control character, and binary data nearly always does, so a file that
+    // is something else is refused within its first bytes.
+    reader.refuseControlCharacters(true);
     SceneFileContents contents;
 
     const std::pair<const char*, std::int16_t*> settings[] = {{"the comm port number", &contents.commport},
@@ -100,9 +50,9 @@ std::variant<SceneFileContents, SceneFileProblem> parseSceneFile(const QByteArra
                                                               {"the number of channels", &contents.nrows},
                                                               {"the number of scenes", &contents.ncols}};
     for (const auto& [name, target] : settings) {
-        const Field* field = reader.next();
+        const std::optional<SceneField> field = reader.next();
         if (!field) {
-            return reader.endedEarly(QString::fromLatin1(name));
+            return reader.whyNothing(QString::fromLatin1(name));
         }
         const auto value = toInt16(field->text);
         if (!value) {
@@ -125,21 +75,22 @@ std::variant<SceneFileContents, SceneFileProblem> parseSceneFile(const QByteArra
 
     // The settings line carries empty fields up to one past a channel line's width (at least one).
     // A line one field short has given up the first cell instead, which then stands in for it.
-    const Field* holding = nullptr;
+    std::optional<SceneField> holding;
     for (int i = 0; i < std::max(1, contents.ncols - 3); ++i) {
         holding = reader.next();
         if (!holding) {
-            return reader.endedEarly(QStringLiteral("the first channel"));
+            return reader.whyNothing(QStringLiteral("the first channel"));
         }
     }
+    reader.refuseControlCharacters(false);
 
     contents.cells.reserve(static_cast<std::size_t>(contents.nrows * contents.ncols));
     for (int r = 1; r <= contents.nrows; ++r) {
         for (int s = 1; s <= contents.ncols; ++s) {
             const bool heldFirstCell = r == 1 && s == 1 && !holding->text.isEmpty();
-            const Field* field = heldFirstCell ? holding : reader.next();
+            const std::optional<SceneField> field = heldFirstCell ? holding : reader.next();
             if (!field) {
-                return reader.endedEarly(QStringLiteral("channel %1 of scene %2").arg(r).arg(s));
+                return reader.whyNothing(QStringLiteral("channel %1 of scene %2").arg(r).arg(s));
             }
             if (!isLevelText(field->text)) {
                 return SceneFileProblem{

@@ -41,12 +41,19 @@ bool GridForm::onLoad() {
     view.showWindow();
 
     // Element 0 still holds the command code when nothing came, and holds it too on an echoing line.
-    const bool controllerAbsent = n == 0 || buffer[0] == command::get_scene_size;
-    if (controllerAbsent) {
-        Comm1.close();
-        newgrid();
-    } else {
+    const bool answered = n > 0 && buffer[0] != command::get_scene_size;
+    // Other devices talk on their own (a GPS receiver, a modem): only a scene size shows a controller.
+    const bool controllerPresent =
+        answered && n == 2 && scene_size::codeForChannels(command::sceneSizeFromReply(buffer[0], buffer[1]));
+    if (controllerPresent) {
         onReadMenu();
+    } else {
+        const QString device = Comm1.deviceName();
+        Comm1.close();
+        if (answered) {
+            messageBoxes.inform(notAControllerMessage(commport, device));
+        }
+        newgrid();
     }
     scene(1);
     return true;

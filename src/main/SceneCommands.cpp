@@ -19,6 +19,10 @@ void GridForm::onSaveSceneBtn() {
     if (DMX.version < 2) {
         return;
     }
+    if (!DMX.portStillOpen()) {
+        messageBoxes.inform(QStringLiteral("Scene not saved - port not open"));
+        return;
+    }
     CommandBuffer<100> buffer{};
     DMX.sendbytes(buffer, command::putCode(buffer, command::save_scene));
     std::int16_t n = 1;

@@ -44,6 +44,17 @@ QStringList serialDeviceNodes(const QString& deviceDir, PortNaming naming) {
            numberedNodes(dir, QStringLiteral("ttyS"));
 }
 
+QList<SerialPortEntry> numberedSerialDevices(const QString& deviceDir, PortNaming naming,
+                                             const PortDescriber& describe) {
+    const QStringList nodes = serialDeviceNodes(deviceDir, naming);
+    QList<SerialPortEntry> ports;
+    for (std::int16_t number = 1; number <= std::min<qsizetype>(nodes.size(), maxPortNumber); ++number) {
+        const QString& node = nodes.at(number - 1);
+        ports.push_back({number, node, describe(node)});
+    }
+    return ports;
+}
+
 PortResolver systemPortResolver(const QString& deviceDir, PortNaming naming) {
     return [deviceDir, naming](std::int16_t port) -> std::optional<QString> {
         if (port < 1) {

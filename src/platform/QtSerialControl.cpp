@@ -1,7 +1,6 @@
 #include "platform/QtSerialControl.h"
 
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QHash>
 #include <QStringList>
 #include <QTimer>
@@ -55,34 +54,6 @@ std::optional<LineSettings> parseSettings(const QString& text) {
     return line;
 }
 
-// The port refuses both a device in use and one the user may not open with the same error.
-SerialError::Kind permissionKind(const QString& device) {
-#if defined(Q_OS_WIN)
-    // Windows denies access to a port that another program holds.
-    Q_UNUSED(device);
-    return SerialError::Kind::InUse;
-#else
-    const QFileInfo node(device);
-    return node.isReadable() && node.isWritable() ? SerialError::Kind::InUse
-                                                  : SerialError::Kind::PermissionDenied;
-#endif
-}
-
-// Why opening failed, in the system's words: the port's own texts for lock files and the like say
-// little, so the reasons for the common cases come from the system's error texts.
-SerialError openFailure(const QSerialPort& serial, const QString& device) {
-    switch (serial.error()) {
-    case QSerialPort::DeviceNotFoundError:
-        return {SerialError::Kind::NoSuchPort, device, qt_error_string(ENOENT)};
-    case QSerialPort::PermissionError: {
-        const SerialError::Kind kind = permissionKind(device);
-        return {kind, device, qt_error_string(kind == SerialError::Kind::InUse ? EBUSY : EACCES)};
-    }
-    default:
-        return {SerialError::Kind::Other, device, serial.errorString()};
-    }
-}
-
 std::chrono::milliseconds toTimeout(std::chrono::microseconds timeout) {
     const auto ms = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
     return std::chrono::milliseconds(std::clamp<decltype(ms)>(ms, 0, INT_MAX));
@@ -93,13 +64,47 @@ constexpr int writeTimeoutMs = 2000;
 
 } // namespace
 
-QtSerialControl::QtSerialControl(PortResolver resolver)
-    : resolve(std::move(resolver)) {}
+QtSerialControl::QtSerialControl(PortResolver resolver, SerialDeviceFacts facts)
+    : resolve(std::move(resolver))
+    , deviceFacts(std::move(facts)) {}
 
 std::optional<SerialError> QtSerialControl::open() {
     if (serial.isOpen()) {
         return std::nullopt;
     }
+    std::optional<SerialError> error = openDevice();
+    if (error) {
+        // Every failure lists the devices there are, so that the user can choose another number.
+        error->ports = deviceFacts.ports();
+    }
+    return error;
+}
+
+// The port's own texts for lock files and the like say little, so the reasons for the common cases
+// come from the system's error texts.
+SerialError QtSerialControl::openFailure(const QString& device) const {
+    switch (serial.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return {SerialError::Kind::NoSuchPort, device, qt_error_string(ENOENT)};
+    case QSerialPort::PermissionError: {
+#if defined(Q_OS_WIN)
+        // Windows denies access to a port that another program holds.
+        return {SerialError::Kind::InUse, device, qt_error_string(EBUSY)};
+#else
+        // The port refuses both a device in use and one the user may not open with the same error.
+        const NodeAccess access = deviceFacts.nodeAccess(device);
+        if (access.readWrite) {
+            return {SerialError::Kind::InUse, device, qt_error_string(EBUSY)};
+        }
+        return {SerialError::Kind::PermissionDenied, device, qt_error_string(EACCES), access.group};
+#endif
+    }
+    default:
+        return {SerialError::Kind::Other, device, serial.errorString()};
+    }
+}
+
+std::optional<SerialError> QtSerialControl::openDevice() {
     const std::optional<QString> device = resolve(portNumber);
     if (!device) {
         return SerialError{SerialError::Kind::NoSuchPort, QString(),
@@ -117,7 +122,7 @@ std::optional<SerialError> QtSerialControl::open() {
     serial.setStopBits(line->stopBits);
     serial.setFlowControl(QSerialPort::NoFlowControl);
     if (!serial.open(QIODevice::ReadWrite)) {
-        SerialError error = openFailure(serial, *device);
+        SerialError error = openFailure(*device);
         serial.clearError();
         return error;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PortResolver.h"
+#include "platform/QtSerialDevices.h"
 #include "platform/SerialControl.h"
 
 #include <QSerialPort>
@@ -9,7 +10,7 @@
 // event loop runs, as it does in waitForInput(); input() also takes what is still in the system.
 class QtSerialControl final : public SerialControl {
 public:
-    explicit QtSerialControl(PortResolver resolver);
+    explicit QtSerialControl(PortResolver resolver, SerialDeviceFacts facts = systemSerialDeviceFacts());
     QtSerialControl(const QtSerialControl&) = delete;
     QtSerialControl& operator=(const QtSerialControl&) = delete;
 
@@ -19,6 +20,7 @@ public:
     bool isOpen() const override { return serial.isOpen(); }
     std::optional<SerialError> open() override;
     void close() override { serial.close(); }
+    QString deviceName() const override { return serial.isOpen() ? openedDevice : QString(); }
 
     void output(const QByteArray& bytes) override;
     QByteArray input() override;
@@ -27,10 +29,14 @@ public:
     std::optional<SerialError> takeFailure() override;
 
 private:
+    std::optional<SerialError> openDevice();
+    // Why opening the device failed, in the system's words.
+    SerialError openFailure(const QString& device) const;
     // Looks at the error a failed transfer left behind; a vanished device closes the port.
     void checkDeviceLost();
 
     PortResolver resolve;
+    SerialDeviceFacts deviceFacts;
     std::int16_t portNumber = 0;
     QString settings;
     QSerialPort serial;

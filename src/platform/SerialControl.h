@@ -1,18 +1,40 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <utility>
+
+// A serial device that exists, the port number that reaches it and what the system says it is.
+struct SerialPortEntry {
+    std::int16_t number = 0;
+    QString device;
+    QString description; // empty when the system does not know
+    friend bool operator==(const SerialPortEntry&, const SerialPortEntry&) = default;
+};
 
 // Why a serial port could not be opened, or stopped working while open.
 struct SerialError {
     enum class Kind { NoSuchPort, InUse, PermissionDenied, DeviceLost, Other };
+
+    SerialError() = default;
+    SerialError(Kind kind, QString device, QString reason, QString group = {},
+                QList<SerialPortEntry> ports = {})
+        : kind(kind)
+        , device(std::move(device))
+        , reason(std::move(reason))
+        , group(std::move(group))
+        , ports(std::move(ports)) {}
+
     Kind kind = Kind::Other;
-    QString device; // the device node or name, empty when no device stands for the port number
-    QString reason; // the system's own words
+    QString device;               // the device node or name, empty when no device stands for the port number
+    QString reason;               // the system's own words
+    QString group;                // the group that owns the node, when the user may not open it
+    QList<SerialPortEntry> ports; // the serial devices there are, when the port could not be opened
     friend bool operator==(const SerialError&, const SerialError&) = default;
 };
 
@@ -28,6 +50,8 @@ public:
     virtual bool isOpen() const = 0;
     virtual std::optional<SerialError> open() = 0;
     virtual void close() = 0;
+    // The device node or name the open port stands on; empty while the port is closed.
+    virtual QString deviceName() const = 0;
 
     // Puts the bytes on the line, in order, after everything written before.
     virtual void output(const QByteArray& bytes) = 0;

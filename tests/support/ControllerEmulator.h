@@ -18,6 +18,9 @@ public:
         friend bool operator==(const Opening&, const Opening&) = default;
     };
 
+    // The device node every port number stands for.
+    static inline const QString device = QStringLiteral("/dev/ttyUSB0");
+
     ControllerEmulator(Clock& clock, ControllerModel& controller);
 
     void setCommPort(std::int16_t port) override;
@@ -25,6 +28,7 @@ public:
     bool isOpen() const override { return opened; }
     std::optional<SerialError> open() override;
     void close() override;
+    QString deviceName() const override { return opened ? device : QString(); }
     void output(const QByteArray& bytes) override;
     QByteArray input() override;
     void waitForInput(std::chrono::microseconds timeout) override;

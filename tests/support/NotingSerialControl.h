@@ -19,6 +19,7 @@ public:
     bool isOpen() const override { return serial.isOpen(); }
     std::optional<SerialError> open() override { return serial.open(); }
     void close() override { serial.close(); }
+    QString deviceName() const override { return serial.deviceName(); }
     void output(const QByteArray& bytes) override;
     QByteArray input() override { return serial.input(); }
     void waitForInput(std::chrono::microseconds timeout) override { serial.waitForInput(timeout); }
