@@ -8,6 +8,7 @@
 #include "platform/QtColours.h"
 #include "platform/QtCommandGuard.h"
 #include "platform/QtDesign.h"
+#include "platform/QtDialogOwner.h"
 #include "platform/QtGridModel.h"
 
 #include <QCoreApplication>
@@ -155,7 +156,9 @@ TwipSize QtMainWindow::innerSize() const {
 
 std::optional<std::int16_t> QtMainWindow::chooseChannels() {
     QtChooserWindow chooser(this);
-    return chooser.choose();
+    const std::optional<std::int16_t> chosen = chooser.choose();
+    QtDialogOwner::giveFocusBack(this);
+    return chosen;
 }
 
 void QtMainWindow::endProgram() {

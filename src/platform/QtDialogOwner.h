@@ -11,6 +11,14 @@ public:
     void setWindow(QWidget* window) { owner = window; }
     QWidget* window() const { return owner && owner->isVisible() ? owner.data() : nullptr; }
 
+    // To be called when a dialog over the window has closed.
+    void dialogClosed() const { giveFocusBack(window()); }
+
+    // Gives the focus back to the window shortly after a dialog over it has closed, when it went to
+    // no window of the program: a window manager can lose it when a dialog and the question it
+    // asked close at once, and without a window manager nobody hands it back.
+    static void giveFocusBack(QWidget* window);
+
 private:
     QPointer<QWidget> owner;
 };

@@ -70,7 +70,9 @@ std::optional<QString> QtFileDialog::show(const QString& title, const QString& f
         useExtension();
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useExtension);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    owner.dialogClosed();
+    if (!accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     return dialog.selectedFiles().constFirst();

@@ -16,5 +16,7 @@ QString QtInputBox::ask(const QString& prompt, const QString& defaultAnswer) {
     box.setWindowTitle(title);
     box.setLabelText(prompt);
     box.setTextValue(defaultAnswer);
-    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+    const bool accepted = box.exec() == QDialog::Accepted;
+    owner.dialogClosed();
+    return accepted ? box.textValue() : QString();
 }

@@ -23,5 +23,7 @@ int QtMessageBox::show(const QString& text, QMessageBox::StandardButtons buttons
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
-    return box.exec();
+    const int answer = box.exec();
+    owner.dialogClosed();
+    return answer;
 }

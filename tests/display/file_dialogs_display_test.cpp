@@ -111,7 +111,7 @@ private slots:
             // From its drop-down list, a pop-up of its own, by keys; then back to the name.
             rig.x.key(QStringLiteral("Tab alt+Down Down Return shift+Tab"));
         }
-        rig.x.type(typed.arg(folder.path()));
+        rig.x.type(QString(typed).replace(QLatin1String("%1"), folder.path()));
         rig.x.key(QStringLiteral("Return"));
         QVERIFY2(rig.x.waitUntilGone(*dialog), "the file dialog took no more input");
         QCOMPARE(contents(folder.filePath(written)), newGridFile);
@@ -193,7 +193,7 @@ private slots:
         const auto dialog = openOpen(rig);
         QVERIFY(dialog);
 
-        rig.x.type(typed.arg(folder.path()));
+        rig.x.type(QString(typed).replace(QLatin1String("%1"), folder.path()));
         rig.x.key(QStringLiteral("Return"));
         QVERIFY2(rig.x.waitUntilGone(*dialog), "the file dialog took no more input");
         // Every scene of the file goes to the controller.

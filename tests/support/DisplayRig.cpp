@@ -14,8 +14,7 @@ constexpr std::int16_t absentPort = 32;
 } // namespace
 
 DisplayRig::DisplayRig(XSession::Manager manager)
-    : x(manager)
-    , manager(manager) {}
+    : x(manager) {}
 
 bool DisplayRig::canRun(QString* whyNot) {
     *whyNot = ControllerProcess::whyNoDeviceLink();
@@ -115,11 +114,6 @@ std::optional<DisplayRig::WindowId> DisplayRig::mainWindow() {
 bool DisplayRig::backToMain() {
     if (!mainWindow()) {
         return false;
-    }
-    // Without a window manager nobody hands the focus back when a dialog closes: a user clicks
-    // into the window, here on a bare spot between the Exit button and the status line.
-    if (manager == XSession::Manager::None) {
-        x.click(*main, {572, 40});
     }
     return x.waitForFocusOn(*main);
 }

@@ -58,7 +58,6 @@ public:
     ChildProcess editor;
 
 private:
-    XSession::Manager manager;
     QList<WindowId> seen;
     std::optional<WindowId> main;
 };
