@@ -31,9 +31,8 @@ private slots:
         QTest::newRow("permission denied, group unknown")
             << SerialError{SerialError::Kind::PermissionDenied, "/dev/ttyUSB0", "Permission denied", "",
                            twoPorts}
-            << "Cannot open comm port 3 (/dev/ttyUSB0): Permission denied. To use it, join the group that "
-               "owns "
-               "the device, then log out and in again." +
+            << "Cannot open comm port 3 (/dev/ttyUSB0): Permission denied. To use it, ask whoever runs this "
+               "computer for read and write access to it." +
                    choose;
         QTest::newRow("in use, no devices")
             << SerialError{SerialError::Kind::InUse, "/dev/ttyUSB0", "Device or resource busy", "", {}}

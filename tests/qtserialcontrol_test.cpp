@@ -169,14 +169,25 @@ private slots:
         QCOMPARE(comm->deviceName(), QString());
     }
 
+    void theSystemReadsTheGroupThatOwnsANode_data() {
+        QTest::addColumn<bool>("groupMayUse");
+        QTest::newRow("group may read and write") << true;
+        // Joining that group would not help.
+        QTest::newRow("owner alone") << false;
+    }
+
     void theSystemReadsTheGroupThatOwnsANode() {
+        QFETCH(bool, groupMayUse);
         QTemporaryDir dir;
         QFile node(dir.filePath(QStringLiteral("ttyUSB0")));
         QVERIFY(node.open(QIODevice::WriteOnly));
+        QVERIFY(node.setPermissions(
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+            (groupMayUse ? QFileDevice::ReadGroup | QFileDevice::WriteGroup : QFileDevice::Permissions())));
         const group* owner = getgrgid(getegid());
         QVERIFY(owner);
         const NodeAccess access = systemSerialDeviceFacts().nodeAccess(node.fileName());
-        QCOMPARE(access.group, QString::fromLocal8Bit(owner->gr_name));
+        QCOMPARE(access.group, groupMayUse ? QString::fromLocal8Bit(owner->gr_name) : QString());
         QVERIFY(access.readWrite);
     }
 };

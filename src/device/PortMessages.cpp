@@ -15,7 +15,7 @@ QString accessAdvice(const SerialError& error) {
         return QString();
     }
     if (error.group.isEmpty()) {
-        return QStringLiteral(" To use it, join the group that owns the device, then log out and in again.");
+        return QStringLiteral(" To use it, ask whoever runs this computer for read and write access to it.");
     }
     return QStringLiteral(" To use it, join the group %1 that owns it (sudo usermod -aG %1 $USER), then log "
                           "out and in again.")

@@ -50,7 +50,9 @@ QList<SerialPortEntry> systemSerialPorts() {
 
 NodeAccess nodeAccessOf(const QString& node) {
     const QFileInfo info(node);
-    return {info.isReadable() && info.isWritable(), info.group()};
+    // Joining the group helps only when the group may read and write the node.
+    const bool groupMayUse = info.permission(QFileDevice::ReadGroup | QFileDevice::WriteGroup);
+    return {info.isReadable() && info.isWritable(), groupMayUse ? info.group() : QString()};
 }
 
 } // namespace

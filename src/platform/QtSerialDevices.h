@@ -10,7 +10,7 @@
 // Whether the user may read and write a device node, and the group that owns it.
 struct NodeAccess {
     bool readWrite = false;
-    QString group; // empty when it cannot be told
+    QString group; // empty when it cannot be told, or when the group may not read and write it
 };
 
 // What the system tells of its serial devices, for the messages on a port that cannot be opened.
