@@ -134,8 +134,8 @@ int main(int argc, char* argv[]) {
                                      QStringLiteral("Start with a level of its own in every channel of "
                                                     "every scene (scene * 37 + channel, modulo 256)."));
     const QCommandLineOption chatter(QStringLiteral("chatter"),
-                                     QStringLiteral("Send this line ten times a second, unasked, as a "
-                                                    "device that is no controller might."),
+                                     QStringLiteral("Play a device that is no controller: answer nothing "
+                                                    "and send this line ten times a second, unasked."),
                                      QStringLiteral("text"));
     const QCommandLineOption memory(QStringLiteral("memory"),
                                     QStringLiteral("Write the controller's memory to this file at the end."),
@@ -159,6 +159,9 @@ int main(int argc, char* argv[]) {
             return 2;
         }
         controller.addFault(*parsed);
+    }
+    if (parser.isSet(chatter)) {
+        controller.addFault(Fault{Fault::Kind::Silent});
     }
     controller.setEcho(parser.isSet(echo));
     if (parser.isSet(pattern)) {

@@ -12,10 +12,12 @@
 #include "platform/QtGridModel.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QWindow>
 
 QtMainWindow::QtMainWindow(QWidget* parent)
     : QMainWindow(parent)
@@ -133,6 +135,16 @@ void QtMainWindow::showStatus(const QString& text, Colour background) {
     statusLine->setPalette(palette);
     // Painted now, not when the event loop next runs: the caller may go on into work that does not wait.
     statusLine->repaint();
+}
+
+void QtMainWindow::showWindow() {
+    show();
+    // A box shown next is placed over the window, so the window manager must have placed the
+    // window first; it has once the window is on the screen.
+    QDeadlineTimer placed(std::chrono::seconds(1));
+    while (windowHandle() && !windowHandle()->isExposed() && !placed.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
 }
 
 QString QtMainWindow::sceneNumberText() const {

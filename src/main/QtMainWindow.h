@@ -30,7 +30,7 @@ public:
     QString sceneNumberText() const override;
     void setSceneNumberText(const QString& text) override;
     void setSaveSceneVisible(bool visible) override;
-    void showWindow() override { show(); }
+    void showWindow() override;
     TwipSize innerSize() const override;
     std::optional<std::int16_t> chooseChannels() override;
     void endProgram() override;

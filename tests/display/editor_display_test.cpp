@@ -147,6 +147,29 @@ private slots:
         QCOMPARE(rig.exitByMenu(), 0);
     }
 
+    void aDeviceThatIsNoControllerIsToldOverTheWindow() {
+        // A receiver that talks on its own, unasked.
+        ControllerProcess talker(
+            {QStringLiteral("--chatter"), QStringLiteral("$GPGGA,123519,4807.038,N,*47")});
+        QVERIFY2(talker.failure().isEmpty(), qPrintable(talker.failure()));
+        DisplayRig rig;
+        rig.launch();
+        QVERIFY2(rig.answer(QString::number(talker.port())) && rig.answer(QStringLiteral("0")),
+                 qPrintable(rig.failure()));
+        const auto box = rig.nextWindow(texts::appTitle);
+        QVERIFY(box);
+        const auto main = rig.mainWindow();
+        QVERIFY(main);
+        QCOMPARE(rig.x.transientFor(*box), main);
+        QVERIFY(centredOn(rig.x.geometry(*box), rig.x.geometry(*main)));
+        rig.x.key(QStringLiteral("Return"));
+        // The road without a controller: the port closed, so the new grid is not sent.
+        QVERIFY(rig.chooseFirstSize());
+        QCOMPARE(rig.exitByMenu(), 0);
+        talker.stop();
+        QCOMPARE(talker.commands(), QList<QByteArray>{"\x06"});
+    }
+
     void theChooserTakesItsKeys() {
         DisplayRig rig;
         rig.launch();
