@@ -1,7 +1,7 @@
 #include "dialogs/Channel.h"
 #include "support/EditorRig.h"
 
-#include <QtTest>
+#include <QTest>
 
 using Generation = ControllerModel::Generation;
 

@@ -1,7 +1,7 @@
 #include "device/Commands.h"
 #include "support/Traffic.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 Bytes sentPart(const CommandBuffer<16>& buffer, std::int16_t length) {

@@ -1,7 +1,7 @@
 #include "support/ControllerModel.h"
 #include "support/Traffic.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace std::chrono_literals;
 using Generation = ControllerModel::Generation;

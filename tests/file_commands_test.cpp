@@ -2,7 +2,7 @@
 #include "support/EditorRig.h"
 #include "support/SceneFiles.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace std::chrono_literals;
 using Generation = ControllerModel::Generation;

@@ -1,6 +1,6 @@
 #include "device/PortMessages.h"
 
-#include <QtTest>
+#include <QTest>
 
 Q_DECLARE_METATYPE(SerialError)
 

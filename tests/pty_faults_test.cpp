@@ -3,7 +3,7 @@
 #include "support/SceneFiles.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 using namespace std::chrono_literals;
 using Generation = ControllerModel::Generation;

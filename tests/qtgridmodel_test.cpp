@@ -1,7 +1,7 @@
 #include "platform/QtGridModel.h"
 
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 void write(QtGridModel& grid, int row, int col, const QString& text) {

@@ -1,7 +1,7 @@
 #include "support/EditorRig.h"
 #include "support/ExpectedTraffic.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace std::chrono_literals;
 using Generation = ControllerModel::Generation;

@@ -1,6 +1,6 @@
 #include "support/EditorRig.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace std::chrono_literals;
 

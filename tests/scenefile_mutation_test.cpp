@@ -4,7 +4,7 @@
 #include "support/SceneFiles.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include <random>
 

@@ -3,7 +3,7 @@
 #include "support/SceneFiles.h"
 
 #include <QBuffer>
-#include <QtTest>
+#include <QTest>
 
 #include <random>
 

@@ -3,7 +3,7 @@
 #include "support/FakeClock.h"
 #include "support/Traffic.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace std::chrono_literals;
 using Generation = ControllerModel::Generation;

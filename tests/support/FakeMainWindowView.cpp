@@ -1,6 +1,6 @@
 #include "support/FakeMainWindowView.h"
 
-#include <QtTest>
+#include <QTest>
 
 char* toString(const StatusLine& line) {
     return QTest::toString(QStringLiteral("\"%1\" on %2").arg(line.text).arg(line.background, 0, 16));

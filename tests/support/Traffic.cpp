@@ -1,7 +1,7 @@
 #include "support/Traffic.h"
 
 #include <QStringList>
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 
