@@ -3,6 +3,7 @@
 // /dev/ttyUSB0 to it (so the editor finds it by port number), logs every command it receives, and
 // on SIGINT or SIGTERM writes its memory out and removes the link.
 
+#include "device/Commands.h"
 #include "support/ControllerModel.h"
 #include "support/PtyController.h"
 
@@ -52,26 +53,16 @@ std::optional<Fault> parseFault(const QString& text) {
 }
 
 QString commandName(std::uint8_t code) {
-    switch (code) {
-    case 1:
-        return QStringLiteral("set_levels");
-    case 2:
-        return QStringLiteral("set_scene_size");
-    case 3:
-        return QStringLiteral("select_scene");
-    case 4:
-        return QStringLiteral("read_scene");
-    case 6:
-        return QStringLiteral("get_scene_size");
-    case 7:
-        return QStringLiteral("save_scene");
-    case 10:
-        return QStringLiteral("clear_scene");
-    case 12:
-        return QStringLiteral("get_version");
-    default:
-        return QStringLiteral("unknown");
-    }
+    static const QHash<std::int16_t, QString> names{
+        {command::set_levels, QStringLiteral("set_levels")},
+        {command::set_scene_size, QStringLiteral("set_scene_size")},
+        {command::select_scene, QStringLiteral("select_scene")},
+        {command::read_scene, QStringLiteral("read_scene")},
+        {command::get_scene_size, QStringLiteral("get_scene_size")},
+        {command::save_scene, QStringLiteral("save_scene")},
+        {command::clear_scene, QStringLiteral("clear_scene")},
+        {command::get_version, QStringLiteral("get_version")}};
+    return names.value(code, QStringLiteral("unknown"));
 }
 
 // "0.532 select_scene 03 02": seconds since the start, the command's name, its bytes in hex.

@@ -3,6 +3,7 @@
 #include "main/AppTexts.h"
 #include "main/GridForm.h"
 #include "main/NumberText.h"
+#include "platform/PortResolver.h"
 
 void GridForm::onCommsMenu() {
     const QString portAnswer = inputBoxes.ask(texts::portPrompt, QStringLiteral("1"));
@@ -11,7 +12,7 @@ void GridForm::onCommsMenu() {
     }
     // A bad number keeps the old port: ending the program here would throw the grid away.
     const auto port = toInt16(portAnswer);
-    if (!port || *port < 1 || *port > 32) {
+    if (!port || *port < 1 || *port > maxPortNumber) {
         messageBoxes.inform(texts::invalidCommPort);
         return;
     }

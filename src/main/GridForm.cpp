@@ -4,6 +4,7 @@
 #include "device/PortMessages.h"
 #include "main/AppTexts.h"
 #include "main/NumberText.h"
+#include "platform/PortResolver.h"
 
 #include <algorithm>
 
@@ -92,7 +93,7 @@ bool GridForm::askStartSettings() {
                                    QStringLiteral("Must specify comm port"),
                                    texts::invalidCommPort,
                                    1,
-                                   32};
+                                   maxPortNumber};
     const auto port = askStartSetting(inputBoxes, messageBoxes, portSetting);
     if (!port) {
         return false;

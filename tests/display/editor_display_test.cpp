@@ -1,3 +1,4 @@
+#include "device/Commands.h"
 #include "main/AppTexts.h"
 #include "support/ControllerProcess.h"
 #include "support/DisplayRig.h"
@@ -10,8 +11,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-constexpr std::uint8_t setLevels = 1;
-constexpr std::uint8_t readScene = 4;
 constexpr int scenes = 15; // of a Mk1 controller of 512 channels
 
 // The level the controller program gives every channel with --pattern.
@@ -39,8 +38,8 @@ class EditorDisplayTest : public QObject {
     // the controller hears as the read's last command; the editor takes input again once the pause
     // after that has passed.
     static bool readEnds(ControllerProcess& controller) {
-        const bool ended =
-            controller.waitFor(readScene, scenes, 30s) && controller.waitForLast(QByteArray("\x03\x01"), 5s);
+        const bool ended = controller.waitFor(command::read_scene, scenes, 30s) &&
+                           controller.waitForLast(QByteArray("\x03\x01"), 5s);
         QTest::qWait(200);
         return ended;
     }
@@ -207,7 +206,7 @@ private slots:
         rig.x.type(QStringLiteral("10"));
         rig.x.key(QStringLiteral("alt+e"));
         QVERIFY(rig.x.waitUntilGone(*dialog));
-        QVERIFY(controller.waitFor(setLevels, 3, 5s));
+        QVERIFY(controller.waitFor(command::set_levels, 3, 5s));
         QCOMPARE(rig.exitByMenu(), 0);
 
         const auto memory = controller.stop();
@@ -225,10 +224,10 @@ private slots:
         QVERIFY2(controller.failure().isEmpty(), qPrintable(controller.failure()));
         DisplayRig rig;
         QVERIFY2(startOn(rig, controller), qPrintable(rig.failure()));
-        QVERIFY(controller.waitFor(readScene, 3, 10s));
+        QVERIFY(controller.waitFor(command::read_scene, 3, 10s));
         // The window manager's own close, as its title bar button asks for it.
         QVERIFY(rig.pressInMain(QStringLiteral("alt+F4")));
-        QVERIFY(controller.waitFor(readScene, scenes, 30s));
+        QVERIFY(controller.waitFor(command::read_scene, scenes, 30s));
         QCOMPARE(rig.exitCode(), 0);
         controller.stop();
         QCOMPARE(controller.commands().constLast(), QByteArray("\x03\x01"));

@@ -1,3 +1,4 @@
+#include "device/Commands.h"
 #include "support/ControllerProcess.h"
 #include "support/DisplayRig.h"
 #include "support/SceneFiles.h"
@@ -197,7 +198,7 @@ private slots:
         rig.x.key(QStringLiteral("Return"));
         QVERIFY2(rig.x.waitUntilGone(*dialog), "the file dialog took no more input");
         // Every scene of the file goes to the controller.
-        QVERIFY(controller.waitFor(1, 15, std::chrono::seconds(20)));
+        QVERIFY(controller.waitFor(command::set_levels, 15, std::chrono::seconds(20)));
         QCOMPARE(rig.exitByMenu(), 0);
         const auto memory = controller.stop();
         QVERIFY(memory);

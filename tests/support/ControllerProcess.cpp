@@ -66,14 +66,14 @@ QString ControllerProcess::memoryFile() const {
     return folder.filePath(QStringLiteral("memory.txt"));
 }
 
-int ControllerProcess::count(std::uint8_t code) {
+int ControllerProcess::count(std::int16_t code) {
     const QList<QByteArray> all = commands();
     return static_cast<int>(std::count_if(all.begin(), all.end(), [code](const QByteArray& command) {
         return !command.isEmpty() && static_cast<std::uint8_t>(command.front()) == code;
     }));
 }
 
-bool ControllerProcess::waitFor(std::uint8_t code, int atLeast, std::chrono::milliseconds timeout) {
+bool ControllerProcess::waitFor(std::int16_t code, int atLeast, std::chrono::milliseconds timeout) {
     const QDeadlineTimer deadline(timeout);
     while (count(code) < atLeast) {
         if (deadline.hasExpired()) {

@@ -36,9 +36,9 @@ public:
     // Every command received so far, as its bytes.
     QList<QByteArray> commands();
     // The commands received so far whose code is this one.
-    int count(std::uint8_t code);
+    int count(std::int16_t code);
     // Waits until that many commands of the code have come; false when they did not in time.
-    bool waitFor(std::uint8_t code, int atLeast, std::chrono::milliseconds timeout);
+    bool waitFor(std::int16_t code, int atLeast, std::chrono::milliseconds timeout);
 
     // Waits until the last command received is this one; false when it was not in time.
     bool waitForLast(const QByteArray& command, std::chrono::milliseconds timeout);

@@ -1,6 +1,7 @@
 #include "support/DisplayRig.h"
 
 #include "main/AppTexts.h"
+#include "platform/PortResolver.h"
 #include "support/ControllerProcess.h"
 
 #include <QDeadlineTimer>
@@ -9,8 +10,8 @@
 using namespace std::chrono_literals;
 
 namespace {
-// No device stands for this port number on a machine with fewer than 32 serial nodes.
-constexpr std::int16_t absentPort = 32;
+// No device stands for the highest port number on a machine with fewer serial nodes.
+constexpr std::int16_t absentPort = maxPortNumber;
 } // namespace
 
 DisplayRig::DisplayRig(XSession::Manager manager)
