@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <utility>
 
@@ -95,14 +94,13 @@ bool applyLine(HANDLE handle, const LineSettings& line) {
     if (!SetCommState(handle, &dcb)) {
         return false;
     }
-    // A read returns at once with what has arrived, or waits for the first byte and returns with
-    // it; a write gives up after the write timeout.
+    // A read returns at once with what has arrived; a write gives up after the write timeout. The
+    // wait for input is a communications event, which every implementation of the functions keeps,
+    // where a read that waits for its first byte is not kept by all.
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = MAXDWORD;
-    timeouts.ReadTotalTimeoutMultiplier = MAXDWORD;
-    timeouts.ReadTotalTimeoutConstant = MAXDWORD - 1;
     timeouts.WriteTotalTimeoutConstant = writeTimeoutMs;
-    return SetCommTimeouts(handle, &timeouts) != 0;
+    return SetCommTimeouts(handle, &timeouts) && SetCommMask(handle, EV_RXCHAR);
 }
 
 int toTimeoutMs(std::chrono::microseconds timeout) {
@@ -112,29 +110,40 @@ int toTimeoutMs(std::chrono::microseconds timeout) {
 
 } // namespace
 
-// The open port: its handle and the read in flight, whose buffer the system fills.
+// The open port: its handle and the wait for a received byte in flight, whose result the system
+// writes when a byte comes.
 struct Win32SerialControl::Port {
     HANDLE handle = INVALID_HANDLE_VALUE;
-    OVERLAPPED read{};
-    std::array<char, 4096> buffer{};
-    bool reading = false;
+    OVERLAPPED arrival{};
+    DWORD events = 0;
+    bool waiting = false;
+    OVERLAPPED transfer{};
 
     explicit Port(HANDLE opened)
         : handle(opened) {
-        read.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        arrival.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        transfer.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     }
     ~Port() {
-        if (reading) {
-            // The system writes into the buffer until the read is over.
-            CancelIo(handle);
+        if (waiting) {
+            // An empty mask ends the wait; the system writes its result before the handle goes.
+            SetCommMask(handle, 0);
             DWORD ignored = 0;
-            GetOverlappedResult(handle, &read, &ignored, TRUE);
+            GetOverlappedResult(handle, &arrival, &ignored, TRUE);
         }
-        CloseHandle(read.hEvent);
+        CloseHandle(transfer.hEvent);
+        CloseHandle(arrival.hEvent);
         CloseHandle(handle);
     }
     Port(const Port&) = delete;
     Port& operator=(const Port&) = delete;
+
+    // Waits for the transfer just started to end; both ends of it are bounded by the timeouts.
+    bool finishTransfer(BOOL started, DWORD& count) {
+        count = 0;
+        return (started || GetLastError() == ERROR_IO_PENDING) &&
+               GetOverlappedResult(handle, &transfer, &count, TRUE);
+    }
 };
 
 Win32SerialControl::Win32SerialControl(PortResolver resolver, SerialDeviceFacts facts)
@@ -185,7 +194,6 @@ std::optional<SerialError> Win32SerialControl::openDevice() {
     port = std::move(opened);
     openedDevice = *device;
     received.clear();
-    startRead();
     return std::nullopt;
 }
 
@@ -194,69 +202,85 @@ void Win32SerialControl::close() {
     received.clear();
 }
 
-void Win32SerialControl::startRead() {
-    port->reading = ReadFile(port->handle, port->buffer.data(), static_cast<DWORD>(port->buffer.size()),
-                             nullptr, &port->read) ||
-                    GetLastError() == ERROR_IO_PENDING;
-    if (!port->reading) {
-        lose();
+void Win32SerialControl::collectInput() {
+    while (port) {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (!ClearCommError(port->handle, &errors, &status)) {
+            lose();
+            return;
+        }
+        if (status.cbInQue == 0) {
+            return;
+        }
+        QByteArray bytes(static_cast<qsizetype>(status.cbInQue), Qt::Uninitialized);
+        DWORD count = 0;
+        if (!port->finishTransfer(
+                ReadFile(port->handle, bytes.data(), status.cbInQue, nullptr, &port->transfer), count)) {
+            lose();
+            return;
+        }
+        received += bytes.left(static_cast<qsizetype>(count));
     }
 }
 
-void Win32SerialControl::collectRead() {
-    while (port && port->reading) {
-        DWORD count = 0;
-        if (!GetOverlappedResult(port->handle, &port->read, &count, FALSE)) {
-            if (GetLastError() != ERROR_IO_INCOMPLETE) {
-                port->reading = false;
-                lose();
-            }
-            return;
-        }
-        received.append(port->buffer.data(), static_cast<qsizetype>(count));
-        startRead();
-        if (count == 0) {
-            // Nothing came: the next read waits for the first byte.
-            return;
-        }
+bool Win32SerialControl::armArrival() {
+    if (port->waiting) {
+        return true;
     }
+    if (WaitCommEvent(port->handle, &port->events, &port->arrival)) {
+        return true; // a byte came already
+    }
+    if (GetLastError() != ERROR_IO_PENDING) {
+        lose();
+        return false;
+    }
+    port->waiting = true;
+    return true;
 }
 
 void Win32SerialControl::output(const QByteArray& bytes) {
     if (!port || bytes.isEmpty()) {
         return;
     }
-    OVERLAPPED write{};
-    write.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    DWORD written = 0;
-    const bool done =
-        WriteFile(port->handle, bytes.constData(), static_cast<DWORD>(bytes.size()), nullptr, &write) ||
-        GetLastError() == ERROR_IO_PENDING;
     // Waited for here, so that the pause after a send starts once the bytes are on their way; the
     // write timeout bounds the wait.
-    const bool finished = done && GetOverlappedResult(port->handle, &write, &written, TRUE);
-    CloseHandle(write.hEvent);
-    if (!finished) {
+    DWORD written = 0;
+    if (!port->finishTransfer(WriteFile(port->handle, bytes.constData(), static_cast<DWORD>(bytes.size()),
+                                        nullptr, &port->transfer),
+                              written)) {
         lose();
     }
 }
 
 QByteArray Win32SerialControl::input() {
-    collectRead();
+    collectInput();
     return std::exchange(received, QByteArray());
 }
 
 void Win32SerialControl::waitForInput(std::chrono::microseconds timeout) {
-    if (!port || !received.isEmpty()) {
+    // Armed before looking, so that a byte coming after the look ends the wait.
+    if (!port || !received.isEmpty() || !armArrival()) {
         return;
     }
-    // The event loop runs meanwhile, so that the windows paint; the pending read's event ends the wait.
+    collectInput();
+    if (!port || !received.isEmpty() || !port->waiting) {
+        return;
+    }
+    // The event loop runs meanwhile, so that the windows paint.
     QEventLoop loop;
-    QWinEventNotifier arrived(port->read.hEvent);
+    QWinEventNotifier arrived(port->arrival.hEvent);
     QObject::connect(&arrived, &QWinEventNotifier::activated, &loop, &QEventLoop::quit);
     QTimer::singleShot(toTimeoutMs(timeout), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
-    collectRead();
+    DWORD ignored = 0;
+    if (GetOverlappedResult(port->handle, &port->arrival, &ignored, FALSE)) {
+        port->waiting = false;
+    } else if (GetLastError() != ERROR_IO_INCOMPLETE) {
+        port->waiting = false;
+        lose();
+    }
+    collectInput();
 }
 
 std::optional<SerialError> Win32SerialControl::takeFailure() {

@@ -6,9 +6,8 @@
 
 #include <memory>
 
-// The serial line through the Windows communications functions, for the Windows build. A read is
-// always pending on the open port, so that a waiting command can run the event loop and still wake
-// as soon as the first byte arrives.
+// The serial line through the Windows communications functions, for the Windows build. A wait for
+// input runs the event loop and wakes on the system's event for a received byte.
 class Win32SerialControl final : public SerialControl {
 public:
     explicit Win32SerialControl(PortResolver resolver, SerialDeviceFacts facts = systemSerialDeviceFacts());
@@ -34,9 +33,10 @@ private:
     struct Port;
 
     std::optional<SerialError> openDevice();
-    // Moves the bytes of the reads that have finished to the received ones; a read stays pending.
-    void collectRead();
-    void startRead();
+    // Reads what the system holds into the received bytes, without waiting.
+    void collectInput();
+    // Starts the wait for the next received byte unless it runs; false when the port failed.
+    bool armArrival();
     // The port stopped working: it is closed and the failure kept for takeFailure().
     void lose();
 
