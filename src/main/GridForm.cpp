@@ -31,7 +31,7 @@ bool GridForm::onLoad() {
         messageBoxes.inform(cannotOpenPortMessage(commport, *error));
     }
 
-    CommandBuffer<1115> buffer{};
+    LineBuffer buffer{};
     std::int16_t n = 0;
     DMX.readbytes(buffer, n);
     n = command::putCode(buffer, command::get_scene_size);
