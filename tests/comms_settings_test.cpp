@@ -89,8 +89,7 @@ private slots:
         if (portOpen) {
             rig.form.DMX.openport(1, 0);
         }
-        rig.controller.sendUnsolicited({stray.begin(), stray.end()},
-                                       rig.clock.now() + std::chrono::milliseconds(strayMs));
+        rig.controller.sendUnsolicited(stray, rig.clock.now() + std::chrono::milliseconds(strayMs));
         rig.form.check_version();
 
         QFETCH(int, version);

@@ -90,8 +90,7 @@ private slots:
             line.dmx.openport(1, 0);
         }
         const Clock::Time mark = line.clock.now();
-        line.controller.sendUnsolicited({arriving.begin(), arriving.end()},
-                                        mark + std::chrono::milliseconds(arrivalMs));
+        line.controller.sendUnsolicited(arriving, mark + std::chrono::milliseconds(arrivalMs));
         std::array<std::int16_t, 6> buffer;
         buffer.fill(-1);
         auto n = static_cast<std::int16_t>(expected);
