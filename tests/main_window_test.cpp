@@ -213,8 +213,7 @@ private slots:
         QFETCH(bool, fromMenu);
         QFETCH(bool, yes);
         EditorRig rig(Generation::Mk2, 512);
-        rig.controller.fillWithPattern();
-        QVERIFY(rig.start());
+        QVERIFY(rig.startPatterned());
         rig.form.onNextBtn();
         rig.forget();
         const auto variables = [&rig] {
