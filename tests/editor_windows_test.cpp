@@ -65,12 +65,7 @@ void typeFileName(const QString& name) {
         QVERIFY(edit);
         QTest::keyClicks(edit, name);
         QTest::keyClick(edit, Qt::Key_Return);
-        // A dialog left open would hold the test up.
-        const bool accepted = !dialog->isVisible();
-        if (!accepted) {
-            static_cast<QDialog*>(dialog)->reject();
-        }
-        QVERIFY(accepted);
+        QVERIFY(!dialog->isVisible());
     });
 }
 } // namespace
