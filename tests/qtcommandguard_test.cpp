@@ -26,12 +26,6 @@ class QtCommandGuardTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<OfflineWindowRig> rig;
-    QtMainWindow* window = nullptr;
-    GridForm* form = nullptr;
-    ScriptedMessageBox* messages = nullptr;
-    QtCommandGuard* guard = nullptr;
-
-    template <typename Control> Control* control(const QString& name) { return rig->control<Control>(name); }
 
     // Runs a command that waits 100 ms, by a pause or for a reply that never comes, with the action
     // done 10 ms into the wait and the check made right after the wait, still inside the command.
@@ -44,7 +38,7 @@ class QtCommandGuardTest : public QObject {
         QVERIFY(line.isValid() && !comm.open());
         QObject actionScope; // a wait that ran no event loop must not leave the action for later
         bool acted = false;
-        guard->run([&] {
+        rig->editor.guard.run([&] {
             QTimer::singleShot(10ms, &actionScope, [&] {
                 action();
                 acted = true;
@@ -69,13 +63,7 @@ class QtCommandGuardTest : public QObject {
 private slots:
     void init() {
         rig = std::make_unique<OfflineWindowRig>();
-        window = &rig->editor.window;
-        form = &rig->editor.form;
-        messages = &rig->messages;
-        guard = &rig->editor.guard;
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(rig->showActive());
     }
 
     void cleanup() { rig.reset(); }
@@ -84,14 +72,14 @@ private slots:
 
     void aWaitLetsTheWindowPaint() {
         QFETCH(QString, wait);
-        form->nrows = 8;
-        form->ncols = 3;
-        form->layoutGrid();
+        rig->form.nrows = 8;
+        rig->form.ncols = 3;
+        rig->form.layoutGrid();
         QCoreApplication::processEvents();
-        auto* view = control<QTableView>(QStringLiteral("Grid1"));
+        auto* view = rig->control<QTableView>(QStringLiteral("Grid1"));
         PaintCounter counter;
         view->viewport()->installEventFilter(&counter);
-        QtGridModel& grid = window->grid();
+        QtGridModel& grid = rig->window.grid();
         int paintsInWait = 0;
         commandWaiting(
             wait,
@@ -128,8 +116,8 @@ private slots:
         QFETCH(QString, wait);
         QFETCH(QString, input);
         QFETCH(QString, effect);
-        auto* exitBtn = control<QPushButton>(QStringLiteral("ExitBtn"));
-        auto* box = control<QLineEdit>(QStringLiteral("Text1"));
+        auto* exitBtn = rig->control<QPushButton>(QStringLiteral("ExitBtn"));
+        auto* box = rig->control<QLineEdit>(QStringLiteral("Text1"));
         box->setFocus();
         const auto give = [&] {
             if (input == QLatin1String("click")) {
@@ -143,7 +131,7 @@ private slots:
             }
         };
         const auto outcome = [&] {
-            return QStringLiteral("%1 questions, box '%2'").arg(messages->shown.size()).arg(box->text());
+            return QStringLiteral("%1 questions, box '%2'").arg(rig->messages.shown.size()).arg(box->text());
         };
         QString inWait;
         commandWaiting(wait, give, [&] { inWait = outcome(); });
@@ -159,17 +147,17 @@ private slots:
 
     void aCloseDuringACommandWaitsForItsEnd() {
         QFETCH(QString, wait);
-        window->channelWindow().showModeless();
+        rig->window.channelWindow().showModeless();
         bool closedAtOnce = true;
         bool openAfterWait = false;
         commandWaiting(
-            wait, [&] { closedAtOnce = window->close(); },
-            [&] { openAfterWait = window->isVisible() && window->channelWindow().isVisible(); });
+            wait, [&] { closedAtOnce = rig->window.close(); },
+            [&] { openAfterWait = rig->window.isVisible() && rig->window.channelWindow().isVisible(); });
         QVERIFY(!closedAtOnce);
         QVERIFY(openAfterWait);
-        QVERIFY(!window->isVisible());
-        QVERIFY(!window->channelWindow().isVisible());
-        QCOMPARE(messages->shown.size(), 0);
+        QVERIFY(!rig->window.isVisible());
+        QVERIFY(!rig->window.channelWindow().isVisible());
+        QCOMPARE(rig->messages.shown.size(), 0);
     }
 
     void aModalBoxOfTheCommandTakesInput_data() {
@@ -181,7 +169,7 @@ private slots:
     void aModalBoxOfTheCommandTakesInput() {
         QFETCH(bool, byKey);
         bool answered = false;
-        guard->run([&] {
+        rig->editor.guard.run([&] {
             whenModalShows([&](QWidget* box) {
                 auto* ok = childOf<QPushButton>(box);
                 if (byKey) {
@@ -202,8 +190,8 @@ private slots:
     // hands them to its box.
     void aPopUpOfTheCommandsDialogTakesInput() {
         QString typed;
-        guard->run([&] {
-            QDialog dialog(window);
+        rig->editor.guard.run([&] {
+            QDialog dialog(&rig->window);
             auto* name = new QLineEdit(&dialog);
             auto* completer = new QCompleter(QStringList{"show.txt", "shows"}, name);
             name->setCompleter(completer);

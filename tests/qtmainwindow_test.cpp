@@ -19,26 +19,16 @@ class QtMainWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<OfflineWindowRig> rig;
-    QtMainWindow* window = nullptr;
-    GridForm* form = nullptr;
-    ScriptedMessageBox* messages = nullptr;
-
-    template <typename Control> Control* control(const QString& name) { return rig->control<Control>(name); }
 
     QRect gridRectFor(const QSize& area) {
-        const TwipSize inner = toTwips(area, *window);
-        return toPixels(TwipRect{100, 840, inner.width - 200, inner.height - 900}, *window);
+        const TwipSize inner = toTwips(area, rig->window);
+        return toPixels(TwipRect{100, 840, inner.width - 200, inner.height - 900}, rig->window);
     }
 
 private slots:
     void init() {
         rig = std::make_unique<OfflineWindowRig>();
-        window = &rig->editor.window;
-        form = &rig->editor.form;
-        messages = &rig->messages;
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(rig->showActive());
     }
 
     void cleanup() { rig.reset(); }
@@ -51,12 +41,12 @@ private slots:
 
     void statusLineShowsAtOnce() {
         QFETCH(Colour, background);
-        auto* line = control<QLineEdit>(QStringLiteral("Text2"));
+        auto* line = rig->control<QLineEdit>(QStringLiteral("Text2"));
         QCOMPARE(line->text(), QStringLiteral("Text2"));
         PaintCounter counter;
         line->installEventFilter(&counter);
         // No event is handled in between: the caller goes straight on into a wait.
-        window->showStatus(QStringLiteral("Reading scene 12"), background);
+        rig->window.showStatus(QStringLiteral("Reading scene 12"), background);
         QCOMPARE(line->text(), QStringLiteral("Reading scene 12"));
         QCOMPARE(line->palette().color(QPalette::Base), toQColor(background));
         QVERIFY(counter.paints > 0);
@@ -70,20 +60,20 @@ private slots:
 
     void gridFollowsTheClientArea() {
         QFETCH(QSize, windowSize);
-        auto* grid = control<QTableView>(QStringLiteral("Grid1"));
-        window->resize(windowSize);
-        const QSize area = window->centralWidget()->size();
-        QCOMPARE(toTwips(area, *window), window->innerSize());
+        auto* grid = rig->control<QTableView>(QStringLiteral("Grid1"));
+        rig->window.resize(windowSize);
+        const QSize area = rig->window.centralWidget()->size();
+        QCOMPARE(toTwips(area, rig->window), rig->window.innerSize());
         QCOMPARE(grid->geometry(), gridRectFor(area));
     }
 
     void aMinimisedWindowHasNoClientArea() {
-        auto* grid = control<QTableView>(QStringLiteral("Grid1"));
+        auto* grid = rig->control<QTableView>(QStringLiteral("Grid1"));
         const QRect before = grid->geometry();
-        window->showMinimized();
-        QVERIFY(window->isMinimized());
-        QCOMPARE(window->innerSize(), TwipSize());
-        form->onResize();
+        rig->window.showMinimized();
+        QVERIFY(rig->window.isMinimized());
+        QCOMPARE(rig->window.innerSize(), TwipSize());
+        rig->form.onResize();
         QCOMPARE(grid->geometry(), before);
     }
 
@@ -96,35 +86,35 @@ private slots:
 
     void altXAsksTheExitQuestionOnce() {
         QFETCH(QString, focus);
-        QWidget* focused = control<QWidget>(focus);
+        QWidget* focused = rig->control<QWidget>(focus);
         focused->setFocus();
         QTest::keyClick(focused, Qt::Key_X, Qt::AltModifier);
-        QCOMPARE(messages->shown.size(), 1);
-        QVERIFY(window->isVisible());
+        QCOMPARE(rig->messages.shown.size(), 1);
+        QVERIFY(rig->window.isVisible());
     }
 
     void exitAnsweredYesEndsTheProgram() {
-        messages->answers << true;
-        control<QPushButton>(QStringLiteral("ExitBtn"))->click();
-        QCOMPARE(messages->shown.size(), 1);
-        QVERIFY(!window->isVisible());
+        rig->messages.answers << true;
+        rig->control<QPushButton>(QStringLiteral("ExitBtn"))->click();
+        QCOMPARE(rig->messages.shown.size(), 1);
+        QVERIFY(!rig->window.isVisible());
     }
 
     void altVSavesTheSceneOnlyWhileTheButtonShows() {
-        auto* save = control<QPushButton>(QStringLiteral("savescenebtn"));
-        QTest::keyClick(window, Qt::Key_V, Qt::AltModifier);
+        auto* save = rig->control<QPushButton>(QStringLiteral("savescenebtn"));
+        QTest::keyClick(&rig->window, Qt::Key_V, Qt::AltModifier);
         QVERIFY(!save->isDown());
-        window->setSaveSceneVisible(true);
-        QTest::keyClick(window, Qt::Key_V, Qt::AltModifier);
+        rig->window.setSaveSceneVisible(true);
+        QTest::keyClick(&rig->window, Qt::Key_V, Qt::AltModifier);
         QVERIFY(save->isDown());
     }
 
     void aClickOnTheCurrentSceneOpensTheChannelDialog() {
-        form->nrows = 8;
-        form->ncols = 3;
-        form->layoutGrid();
-        form->scene(2);
-        QtGridModel& grid = window->grid();
+        rig->form.nrows = 8;
+        rig->form.ncols = 3;
+        rig->form.layoutGrid();
+        rig->form.scene(2);
+        QtGridModel& grid = rig->window.grid();
         grid.setRow(5);
         grid.setCol(2);
         grid.setText(QStringLiteral("128"));
@@ -132,11 +122,11 @@ private slots:
         grid.setCol(1);
         QCoreApplication::processEvents();
 
-        auto* view = control<QTableView>(QStringLiteral("Grid1"));
+        auto* view = rig->control<QTableView>(QStringLiteral("Grid1"));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(grid.index(4, 1)).center());
         QCOMPARE(grid.row(), 5);
         QCOMPARE(grid.col(), 2);
-        QtChannelWindow& channel = window->channelWindow();
+        QtChannelWindow& channel = rig->window.channelWindow();
         QVERIFY(channel.isVisible());
         QCOMPARE(channel.firstChannelText(), QStringLiteral("5"));
         QCOMPARE(channel.lastChannelText(), QStringLiteral("5"));
@@ -144,11 +134,11 @@ private slots:
     }
 
     void closingTheWindowClosesTheChannelDialogWithoutAQuestion() {
-        window->channelWindow().showModeless();
-        QVERIFY(window->channelWindow().isVisible());
-        window->close();
-        QVERIFY(!window->channelWindow().isVisible());
-        QCOMPARE(messages->shown.size(), 0);
+        rig->window.channelWindow().showModeless();
+        QVERIFY(rig->window.channelWindow().isVisible());
+        rig->window.close();
+        QVERIFY(!rig->window.channelWindow().isVisible());
+        QCOMPARE(rig->messages.shown.size(), 0);
     }
 };
 
