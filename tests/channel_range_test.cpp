@@ -9,9 +9,7 @@ namespace {
 // A grid of 512 channels by 15 scenes read from a controller whose levels all differ, scene 1
 // current, with the channel range dialog's fields filled as given.
 void startAndFill(EditorRig& rig, const QString& first, const QString& last, const QString& value) {
-    rig.controller.fillWithPattern();
-    QVERIFY(rig.start());
-    rig.forget();
+    QVERIFY(rig.startPatterned());
     rig.channelView.first = first;
     rig.channelView.last = last;
     rig.channelView.value = value;

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <vector>
+
 namespace {
 Bytes sentPart(const CommandBuffer<16>& buffer, std::int16_t length) {
     return Bytes(buffer.begin(), buffer.begin() + length);
@@ -11,11 +13,8 @@ Bytes sentPart(const CommandBuffer<16>& buffer, std::int16_t length) {
 // A set_levels of one level for a run of channels, as the channel range dialog builds it.
 Bytes setLevels(std::int16_t first, std::int16_t last, std::int16_t level) {
     CommandBuffer<16> buffer{};
-    std::int16_t n = command::putSetLevelsHeader(buffer, first);
-    for (int c = first; c <= last; ++c) {
-        buffer[static_cast<std::size_t>(n++)] = level;
-    }
-    return sentPart(buffer, n);
+    const std::vector<std::int16_t> levels(static_cast<std::size_t>(last - first + 1), level);
+    return sentPart(buffer, command::putSetLevels(buffer, first, levels));
 }
 
 Bytes built(std::int16_t (*put)(std::span<std::int16_t>, std::int16_t), std::int16_t value) {

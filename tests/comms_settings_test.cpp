@@ -22,88 +22,101 @@ QString visibility(const std::optional<bool>& visible) {
 const StatusLine cleared{QString(), colours::buttonFace};
 const StatusLine mk2Detected{QStringLiteral("Mk2 detected"), colours::white};
 const QList<int> offlineSize{0, 512, 15};
+
+// The line check_version meets: the controller, its faults, bytes that come unasked (before the
+// drain at 0 ms, or while the size is awaited at 200 ms) and whether the port is open.
+struct VersionLine {
+    Generation generation;
+    int channels;
+    QList<Fault> faults = {};
+    Bytes stray = {};
+    qint64 strayMs = 200;
+    bool portOpen = true;
+};
+
+// What check_version leaves: the generation, the status lines, the Save Scene button, the size
+// (channels code, nrows, ncols) and the messages.
+struct VersionOutcome {
+    int version;
+    QList<StatusLine> statuses;
+    QString saveScene;
+    QList<int> size;
+    QStringList messages;
+};
 } // namespace
+
+Q_DECLARE_METATYPE(VersionLine)
+Q_DECLARE_METATYPE(VersionOutcome)
 
 class CommsSettingsTest : public QObject {
     Q_OBJECT
 private slots:
     void checkVersion_data() {
-        QTest::addColumn<Generation>("generation");
-        QTest::addColumn<int>("channels");
-        QTest::addColumn<QList<Fault>>("faults");
-        QTest::addColumn<Bytes>("stray");    // bytes that come unasked,
-        QTest::addColumn<qint64>("strayMs"); // before the drain (0) or while the size is awaited (200)
-        QTest::addColumn<bool>("portOpen");
-        QTest::addColumn<int>("version");
-        QTest::addColumn<QList<StatusLine>>("statuses");
-        QTest::addColumn<QString>("saveScene");
-        QTest::addColumn<QList<int>>("size"); // channels code, nrows, ncols
-        QTest::addColumn<QStringList>("messages");
-        const QList<Fault> none;
+        QTest::addColumn<VersionLine>("line");
+        QTest::addColumn<VersionOutcome>("outcome");
         const Fault silentVersion{Fault::Kind::Silent, 12};
         const Fault silentSize{Fault::Kind::Silent, 6};
-        const QList<StatusLine> nothing;
-        const qint64 late = 200;
         // A start on a closed port left a grid of 512 channels by 15 scenes (code 0), generation unknown.
-        QTest::newRow("Mk1 256") << Generation::Mk1 << 256 << none << Bytes{} << late << true << 1
-                                 << QList{cleared} << "hidden" << QList{1, 256, 30} << QStringList{};
-        QTest::newRow("Mk2 128") << Generation::Mk2 << 128 << none << Bytes{} << late << true << 2
-                                 << QList{mk2Detected} << "shown" << QList{2, 128, 55} << QStringList{};
-        QTest::newRow("Mk2 512") << Generation::Mk2 << 512 << none << Bytes{} << late << true << 2
-                                 << QList{mk2Detected} << "shown" << QList{0, 512, 13} << QStringList{};
+        QTest::newRow("Mk1 256") << VersionLine{.generation = Generation::Mk1, .channels = 256}
+                                 << VersionOutcome{1, {cleared}, "hidden", {1, 256, 30}, {}};
+        QTest::newRow("Mk2 128") << VersionLine{.generation = Generation::Mk2, .channels = 128}
+                                 << VersionOutcome{2, {mk2Detected}, "shown", {2, 128, 55}, {}};
+        QTest::newRow("Mk2 512") << VersionLine{.generation = Generation::Mk2, .channels = 512}
+                                 << VersionOutcome{2, {mk2Detected}, "shown", {0, 512, 13}, {}};
         QTest::newRow("stale byte drained first")
-            << Generation::Mk2 << 128 << none << Bytes{0} << qint64(0) << true << 2 << QList{mk2Detected}
-            << "shown" << QList{2, 128, 55} << QStringList{};
-        QTest::newRow("extra size bytes")
-            << Generation::Mk1 << 256 << QList{Fault{Fault::Kind::Long, 6}} << Bytes{} << late << true << 1
-            << QList{cleared} << "hidden" << QList{1, 256, 30} << QStringList{};
-        QTest::newRow("silent") << Generation::Mk2 << 128 << QList{Fault{}} << Bytes{} << late << true << 0
-                                << nothing << "unset" << offlineSize << QStringList{"Comms problem"};
+            << VersionLine{.generation = Generation::Mk2, .channels = 128, .stray = {0}, .strayMs = 0}
+            << VersionOutcome{2, {mk2Detected}, "shown", {2, 128, 55}, {}};
+        QTest::newRow("extra size bytes") << VersionLine{.generation = Generation::Mk1,
+                                                         .channels = 256,
+                                                         .faults = {Fault{Fault::Kind::Long, 6}}}
+                                          << VersionOutcome{1, {cleared}, "hidden", {1, 256, 30}, {}};
+        QTest::newRow("silent") << VersionLine{.generation = Generation::Mk2,
+                                               .channels = 128,
+                                               .faults = {Fault{}}}
+                                << VersionOutcome{0, {}, "unset", offlineSize, {"Comms problem"}};
         QTest::newRow("no version byte")
-            << Generation::Mk1 << 256 << QList{silentVersion} << Bytes{} << late << true << 0 << nothing
-            << "unset" << QList{1, 256, 30} << QStringList{};
+            << VersionLine{.generation = Generation::Mk1, .channels = 256, .faults = {silentVersion}}
+            << VersionOutcome{0, {}, "unset", {1, 256, 30}, {}};
         // Only 128 of 128, 0 comes; the element after it must not complete the count.
-        QTest::newRow("one size byte")
-            << Generation::Mk2 << 128 << QList{Fault{Fault::Kind::Short, 6}} << Bytes{} << late << true << 2
-            << QList{mk2Detected} << "shown" << offlineSize << QStringList{};
-        QTest::newRow("count 100") << Generation::Mk1 << 128 << QList{silentSize} << Bytes{100, 0} << late
-                                   << true << 1 << QList{cleared} << "hidden" << offlineSize << QStringList{};
-        QTest::newRow("high byte 200")
-            << Generation::Mk1 << 128 << QList{silentSize} << Bytes{0, 200} << late << true << 1
-            << QList{cleared} << "hidden" << offlineSize << QStringList{};
-        QTest::newRow("port closed") << Generation::Mk2 << 128 << none << Bytes{} << late << false << 0
-                                     << nothing << "unset" << offlineSize << QStringList{};
+        QTest::newRow("one size byte") << VersionLine{.generation = Generation::Mk2,
+                                                      .channels = 128,
+                                                      .faults = {Fault{Fault::Kind::Short, 6}}}
+                                       << VersionOutcome{2, {mk2Detected}, "shown", offlineSize, {}};
+        QTest::newRow("count 100") << VersionLine{.generation = Generation::Mk1,
+                                                  .channels = 128,
+                                                  .faults = {silentSize},
+                                                  .stray = {100, 0}}
+                                   << VersionOutcome{1, {cleared}, "hidden", offlineSize, {}};
+        QTest::newRow("high byte 200") << VersionLine{.generation = Generation::Mk1,
+                                                      .channels = 128,
+                                                      .faults = {silentSize},
+                                                      .stray = {0, 200}}
+                                       << VersionOutcome{1, {cleared}, "hidden", offlineSize, {}};
+        QTest::newRow("port closed") << VersionLine{.generation = Generation::Mk2,
+                                                    .channels = 128,
+                                                    .portOpen = false}
+                                     << VersionOutcome{0, {}, "unset", offlineSize, {}};
     }
     void checkVersion() {
-        QFETCH(Generation, generation);
-        QFETCH(int, channels);
-        QFETCH(QList<Fault>, faults);
-        QFETCH(Bytes, stray);
-        QFETCH(qint64, strayMs);
-        QFETCH(bool, portOpen);
-        EditorRig rig(generation, channels);
+        QFETCH(VersionLine, line);
+        EditorRig rig(line.generation, line.channels);
         QVERIFY(rig.startOffline());
-        for (const Fault& fault : faults) {
+        for (const Fault& fault : line.faults) {
             rig.controller.addFault(fault);
         }
-        if (portOpen) {
+        if (line.portOpen) {
             rig.form.DMX.openport(1, 0);
         }
-        rig.controller.sendUnsolicited({stray.begin(), stray.end()},
-                                       rig.clock.now() + std::chrono::milliseconds(strayMs));
+        rig.controller.sendUnsolicited(line.stray, rig.clock.now() + std::chrono::milliseconds(line.strayMs));
         rig.form.check_version();
 
-        QFETCH(int, version);
-        QFETCH(QList<StatusLine>, statuses);
-        QFETCH(QString, saveScene);
-        QFETCH(QList<int>, size);
-        QFETCH(QStringList, messages);
-        QCOMPARE(rig.sent(), (portOpen ? QList<Bytes>{{12}, {6}} : QList<Bytes>{}));
-        QCOMPARE(int(rig.form.DMX.version), version);
-        QCOMPARE(rig.window.statuses, statuses);
-        QCOMPARE(visibility(rig.window.saveSceneVisible), saveScene);
-        QCOMPARE((QList<int>{rig.form.channels, rig.form.nrows, rig.form.ncols}), size);
-        QCOMPARE(rig.messages.shown, messages);
+        QFETCH(VersionOutcome, outcome);
+        QCOMPARE(rig.sent(), (line.portOpen ? QList<Bytes>{{12}, {6}} : QList<Bytes>{}));
+        QCOMPARE(int(rig.form.DMX.version), outcome.version);
+        QCOMPARE(rig.window.statuses, outcome.statuses);
+        QCOMPARE(visibility(rig.window.saveSceneVisible), outcome.saveScene);
+        QCOMPARE((QList<int>{rig.form.channels, rig.form.nrows, rig.form.ncols}), outcome.size);
+        QCOMPARE(rig.messages.shown, outcome.messages);
     }
 
     void changeComms_data() {

@@ -7,15 +7,6 @@ using namespace std::chrono_literals;
 using Generation = ControllerModel::Generation;
 using Fault = ControllerModel::Fault;
 
-namespace {
-ControllerModel::Bytes raw(const Bytes& bytes) {
-    return {bytes.begin(), bytes.end()};
-}
-Bytes listed(const ControllerModel::Bytes& bytes) {
-    return {bytes.begin(), bytes.end()};
-}
-} // namespace
-
 class ControllerModelTest : public QObject {
     Q_OBJECT
 private slots:
@@ -59,10 +50,10 @@ private slots:
         for (const Fault& fault : faults) {
             controller.addFault(fault);
         }
-        controller.receive(raw(command), 0ms);
+        controller.receive(command, 0ms);
         // Readable only after the gap that ends the command and the latency.
-        QCOMPARE(listed(controller.transmit(24ms)), Bytes{});
-        QCOMPARE(listed(controller.transmit(25ms)), reply);
+        QCOMPARE(controller.transmit(24ms), Bytes{});
+        QCOMPARE(controller.transmit(25ms), reply);
     }
 
     void lateReplyAndNextEvent() {
@@ -71,7 +62,7 @@ private slots:
         controller.receive({6}, 0ms);
         QCOMPARE(controller.nextEvent(0ms), std::optional<ControllerModel::Time>(20ms));
         QCOMPARE(controller.nextEvent(20ms), std::optional<ControllerModel::Time>(1520ms));
-        QCOMPARE(listed(controller.transmit(1520ms)), (Bytes{128, 0}));
+        QCOMPARE(controller.transmit(1520ms), (Bytes{128, 0}));
         QCOMPARE(controller.nextEvent(1520ms), std::nullopt);
     }
 
@@ -81,7 +72,7 @@ private slots:
         controller.receive({3, 13}, 0ms);
         controller.receive({1, 1, 254, 7, 7, 7, 7}, 50ms); // the last level lies past channel 512
         controller.receive({4}, 100ms);
-        const Bytes scene = listed(controller.transmit(200ms));
+        const Bytes scene = controller.transmit(200ms);
         QCOMPARE(scene.size(), 512);
         QCOMPARE(scene.mid(508), (Bytes{controller.level(13, 509), 7, 7, 7}));
         controller.receive({10}, 200ms);

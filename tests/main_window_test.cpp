@@ -125,15 +125,14 @@ private slots:
         } else if (line == "other device") {
             // It ignores the command and sends its bytes within the pause after it.
             rig.controller.addFault({Fault::Kind::Silent});
-            rig.controller.sendUnsolicited(ControllerModel::Bytes(reply.begin(), reply.end()), 20ms);
+            rig.controller.sendUnsolicited(reply, 20ms);
         } else if (line == "talking") {
             // A GPS receiver: a sentence every 100 ms, whether asked or not.
             rig.controller.addFault({Fault::Kind::Silent});
             const QByteArray sentence(
                 "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n");
             for (int i = 0; i < 30; ++i) {
-                rig.controller.sendUnsolicited(ControllerModel::Bytes(sentence.begin(), sentence.end()),
-                                               i * 100ms);
+                rig.controller.sendUnsolicited(bytesOf(sentence), i * 100ms);
             }
         } else {
             rig.port.failNextOpen({SerialError::Kind::NoSuchPort, "/dev/ttyS0", "No such file or directory"});
@@ -214,8 +213,7 @@ private slots:
         QFETCH(bool, fromMenu);
         QFETCH(bool, yes);
         EditorRig rig(Generation::Mk2, 512);
-        rig.controller.fillWithPattern();
-        QVERIFY(rig.start());
+        QVERIFY(rig.startPatterned());
         rig.form.onNextBtn();
         rig.forget();
         const auto variables = [&rig] {

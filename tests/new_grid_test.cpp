@@ -15,8 +15,7 @@ class NewGridTest : public QObject {
 private slots:
     void answeredNo() {
         EditorRig rig(Generation::Mk2, 256);
-        rig.controller.fillWithPattern();
-        QVERIFY(rig.start());
+        QVERIFY(rig.startPatterned());
         rig.form.onNextBtn();
         rig.forget();
         const QList<int> before{rig.form.channels, rig.form.nrows, rig.form.ncols, rig.form.nscene};

@@ -150,7 +150,7 @@ private slots:
         const auto& frames = rig.controller.frames();
         int reads = 0;
         for (std::size_t i = 0; i + 1 < frames.size(); ++i) {
-            if (frames[i].bytes == ControllerModel::Bytes{4}) {
+            if (frames[i].bytes == Bytes{4}) {
                 ++reads;
                 QVERIFY(frames[i + 1].start - frames[i].start > std::chrono::milliseconds(minimumMs));
             }

@@ -8,13 +8,6 @@ using Generation = ControllerModel::Generation;
 using Fault = ControllerModel::Fault;
 
 namespace {
-// A start with a controller whose scenes all differ, then a clean slate for the command under test.
-void startWithController(EditorRig& rig) {
-    rig.controller.fillWithPattern();
-    QVERIFY(rig.start());
-    rig.forget();
-}
-
 QString notSaved() {
     return QStringLiteral("Scene not saved - the controller did not answer");
 }
@@ -44,7 +37,7 @@ private slots:
         QFETCH(QList<Bytes>, frames);
         QFETCH(QStringList, messages);
         EditorRig rig(Generation::Mk1, 128);
-        startWithController(rig);
+        QVERIFY(rig.startPatterned());
         rig.window.sceneNumber = typed;
         rig.form.onSetBtn();
         QCOMPARE(rig.sent(), frames);
@@ -65,7 +58,7 @@ private slots:
         QFETCH(int, from);
         QFETCH(int, to);
         EditorRig rig(Generation::Mk1, 128);
-        startWithController(rig);
+        QVERIFY(rig.startPatterned());
         if (from > 0) {
             rig.form.scene(static_cast<std::int16_t>(from));
         } else {
@@ -104,7 +97,7 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(bool, saved);
         EditorRig rig(generation, 512);
-        startWithController(rig);
+        QVERIFY(rig.startPatterned());
         for (const Fault& fault : faults) {
             rig.controller.addFault(fault);
         }
@@ -141,7 +134,7 @@ private slots:
         QFETCH(int, current);
         QFETCH(QList<Bytes>, frames);
         EditorRig rig(generation, 512);
-        startWithController(rig);
+        QVERIFY(rig.startPatterned());
         rig.form.DMX.version = version;
         rig.form.scene(3);
         rig.form.nscene = static_cast<std::int16_t>(current);
@@ -167,7 +160,7 @@ private slots:
         QFETCH(Generation, generation);
         QFETCH(int, scenes);
         EditorRig rig(generation, 128);
-        startWithController(rig);
+        QVERIFY(rig.startPatterned());
         rig.form.scene(40);
         rig.forget();
         rig.form.onAllResetMenu();

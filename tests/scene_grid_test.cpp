@@ -103,9 +103,7 @@ private slots:
 
     void portLostWhileIdle() {
         EditorRig rig;
-        rig.controller.fillWithPattern();
-        QVERIFY(rig.start());
-        rig.forget();
+        QVERIFY(rig.startPatterned());
         rig.port.loseDevice({SerialError::Kind::DeviceLost, "/dev/ttyUSB0", "unplugged"});
         rig.form.onNextBtn();
         rig.form.onNextBtn();

@@ -1,6 +1,5 @@
 #include "device/Dmx.h"
-#include "support/ControllerEmulator.h"
-#include "support/FakeClock.h"
+#include "support/InProcessLine.h"
 #include "support/Traffic.h"
 
 #include <QTest>
@@ -10,14 +9,12 @@ using Generation = ControllerModel::Generation;
 
 namespace {
 // A transport on an emulated line with a controller that never answers on its own.
-struct Line {
-    FakeClock clock;
-    ControllerModel controller{Generation::Mk1, 128};
-    ControllerEmulator port{clock, controller};
+struct Line : InProcessLine {
     Dmx dmx{port, clock};
     QStringList failures;
 
-    Line() {
+    Line()
+        : InProcessLine(Generation::Mk1, 128) {
         dmx.setPortFailureHandler([this](const SerialError& e) { failures << e.reason; });
     }
     qint64 elapsedSince(Clock::Time mark) { return (clock.now() - mark).count(); }
@@ -90,8 +87,7 @@ private slots:
             line.dmx.openport(1, 0);
         }
         const Clock::Time mark = line.clock.now();
-        line.controller.sendUnsolicited({arriving.begin(), arriving.end()},
-                                        mark + std::chrono::milliseconds(arrivalMs));
+        line.controller.sendUnsolicited(arriving, mark + std::chrono::milliseconds(arrivalMs));
         std::array<std::int16_t, 6> buffer;
         buffer.fill(-1);
         auto n = static_cast<std::int16_t>(expected);

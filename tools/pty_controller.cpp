@@ -189,7 +189,7 @@ int main(int argc, char* argv[]) {
     while (!stopRequested) {
         std::this_thread::sleep_for(20ms);
         if (parser.isSet(chatter) && clock.now() >= nextChatter) {
-            device.sendUnsolicited({chatterLine.begin(), chatterLine.end()});
+            device.sendUnsolicited(bytesOf(chatterLine));
             nextChatter += 100ms;
         }
         logEnded();

@@ -2,13 +2,18 @@
 
 namespace command {
 
-std::int16_t putSetLevelsHeader(std::span<std::int16_t> buffer, std::int16_t startChannel) {
+std::int16_t putSetLevels(std::span<std::int16_t> buffer, std::int16_t startChannel,
+                          std::span<const std::int16_t> levels) {
     // Channel numbers travel high byte first.
     const auto start = static_cast<std::uint16_t>(startChannel);
     buffer[0] = set_levels;
     buffer[1] = static_cast<std::int16_t>(start / 256);
     buffer[2] = static_cast<std::int16_t>(start % 256);
-    return setLevelsHeaderLength;
+    std::size_t n = setLevelsHeaderLength;
+    for (const std::int16_t level : levels) {
+        buffer[n++] = static_cast<std::int16_t>(level & 0xFF);
+    }
+    return static_cast<std::int16_t>(n);
 }
 
 std::int16_t putSetSceneSize(std::span<std::int16_t> buffer, std::int16_t sizeCode) {
@@ -47,7 +52,8 @@ constexpr std::array<Layout, 3> layouts{{{512, 15, 13}, {256, 30, 27}, {128, 60,
 
 const Layout& layoutFor(std::int16_t sizeCode) {
     // Codes beyond the table fall back to the smallest scenes, as the controller's own rule does.
-    return layouts[static_cast<std::size_t>(sizeCode >= 0 && sizeCode <= 2 ? sizeCode : 2)];
+    return layouts[static_cast<std::size_t>(sizeCode >= 0 && sizeCode <= smallestCode ? sizeCode
+                                                                                      : smallestCode)];
 }
 } // namespace
 

@@ -22,7 +22,10 @@ inline constexpr int maxLevels = 512;
 inline constexpr int setLevelsHeaderLength = 3;
 
 // Each writes the command from element 0 on and returns its length in elements.
-std::int16_t putSetLevelsHeader(std::span<std::int16_t> buffer, std::int16_t startChannel);
+// set_levels gives levels[0] to startChannel, levels[1] to the next channel and so on; only the low
+// 8 bits of a level travel.
+std::int16_t putSetLevels(std::span<std::int16_t> buffer, std::int16_t startChannel,
+                          std::span<const std::int16_t> levels);
 std::int16_t putSetSceneSize(std::span<std::int16_t> buffer, std::int16_t sizeCode);
 std::int16_t putSelectScene(std::span<std::int16_t> buffer, std::int16_t scene);
 std::int16_t putCode(std::span<std::int16_t> buffer, std::int16_t code);
@@ -35,6 +38,8 @@ int sceneSizeFromReply(std::int16_t low, std::int16_t high);
 namespace scene_size {
 // Channels per scene for a size code 0, 1 or 2.
 std::int16_t channelsFor(std::int16_t sizeCode);
+// The size code of the smallest layout, 128 channels per scene.
+inline constexpr std::int16_t smallestCode = 2;
 // The size code for 128, 256 or 512 channels; nothing for any other count.
 std::optional<std::int16_t> codeForChannels(int channels);
 // The number of scenes for a size code, by controller generation (Mk2 keeps fewer).
@@ -43,3 +48,8 @@ std::int16_t scenesFor(std::int16_t sizeCode, std::int16_t version);
 
 // Command buffers, one per caller, indexed from 0, one byte value per element.
 template <std::size_t N> using CommandBuffer = std::array<std::int16_t, N>;
+// Room for the longest command or reply (a whole scene read back), with some to spare for a
+// controller that says more than it was asked: bytes beyond the buffer are dropped.
+using LineBuffer = CommandBuffer<1115>;
+// Room for the short replies of the detection: a version byte or a two-byte scene size.
+using ReplyBuffer = CommandBuffer<5>;

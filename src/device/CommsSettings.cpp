@@ -2,29 +2,33 @@
 #include "device/PortMessages.h"
 #include "main/AppTexts.h"
 #include "main/GridForm.h"
-#include "main/NumberText.h"
+#include "main/NumberPrompt.h"
 #include "platform/PortResolver.h"
 
+#include <limits>
+
+namespace {
+// An empty answer cancels without a word. Any number is taken as the speed: 1 is 19200 baud and
+// every other one 9600.
+const NumberPrompt commsPortPrompt{
+    texts::portPrompt, QStringLiteral("1"), QString(), texts::invalidCommPort, 1, maxPortNumber};
+const NumberPrompt commsSpeedPrompt{texts::speedPrompt,
+                                    QStringLiteral("0"),
+                                    QString(),
+                                    QStringLiteral("Invalid speed"),
+                                    std::numeric_limits<std::int16_t>::min(),
+                                    std::numeric_limits<std::int16_t>::max()};
+} // namespace
+
 void GridForm::onCommsMenu() {
-    const QString portAnswer = inputBoxes.ask(texts::portPrompt, QStringLiteral("1"));
-    if (portAnswer.isEmpty()) {
-        return;
-    }
     // A bad number keeps the old port: ending the program here would throw the grid away.
-    const auto port = toInt16(portAnswer);
-    if (!port || *port < 1 || *port > maxPortNumber) {
-        messageBoxes.inform(texts::invalidCommPort);
+    const auto port = askNumber(inputBoxes, messageBoxes, commsPortPrompt);
+    if (!port) {
         return;
     }
     commport = *port;
-
-    const QString speedAnswer = inputBoxes.ask(texts::speedPrompt, QStringLiteral("0"));
-    if (speedAnswer.isEmpty()) {
-        return;
-    }
-    const auto speedCode = toInt16(speedAnswer);
+    const auto speedCode = askNumber(inputBoxes, messageBoxes, commsSpeedPrompt);
     if (!speedCode) {
-        messageBoxes.inform(QStringLiteral("Invalid speed"));
         return;
     }
     speed = *speedCode;
@@ -36,7 +40,7 @@ void GridForm::onCommsMenu() {
 }
 
 void GridForm::check_version() {
-    CommandBuffer<5> buffer{};
+    ReplyBuffer buffer{};
     std::int16_t n = 0;
     DMX.readbytes(buffer, n);
 

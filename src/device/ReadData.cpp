@@ -18,7 +18,7 @@ void GridForm::onReadMenu() {
     }
     nscene = 0;
 
-    CommandBuffer<1115> buffer{};
+    LineBuffer buffer{};
     for (std::int16_t s = 1; s <= ncols; ++s) {
         status(QStringLiteral("Reading scene ") + decimal(s), colours::white);
         scene(s);

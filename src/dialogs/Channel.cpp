@@ -4,6 +4,9 @@
 #include "main/GridForm.h"
 #include "main/NumberText.h"
 
+#include <algorithm>
+#include <vector>
+
 Channel::Channel(GridForm& gridForm, ChannelView& channelView)
     : form(gridForm)
     , view(channelView) {}
@@ -63,13 +66,13 @@ void Channel::writeAndSend(const Run& run) {
         return; // no scene is current, so there is no column to write
     }
     form.Grid1.setCol(s);
-    CommandBuffer<command::setLevelsHeaderLength + command::maxLevels> buffer{};
-    std::int16_t n = command::putSetLevelsHeader(buffer, run.first);
     const QString level = decimal(run.value);
     for (int ch = run.first; ch <= run.last; ++ch) {
         form.Grid1.setRow(ch);
         form.Grid1.setText(level);
-        buffer[static_cast<std::size_t>(n++)] = static_cast<std::int16_t>(run.value & 0xFF);
     }
-    form.DMX.sendbytes(buffer, n);
+    const std::vector<std::int16_t> levels(static_cast<std::size_t>(std::max(run.last - run.first + 1, 0)),
+                                           run.value);
+    LineBuffer buffer{};
+    form.DMX.sendbytes(buffer, command::putSetLevels(buffer, run.first, levels));
 }

@@ -7,11 +7,14 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <vector>
+
 namespace {
 const QString fileFilter = QStringLiteral("Text files|*.txt|All Files (*.*)|*.*");
 
+// A file of any other channel count takes the smallest layout.
 std::int16_t sizeCodeForFile(std::int16_t nrows) {
-    return nrows == 512 ? std::int16_t{0} : nrows == 256 ? std::int16_t{1} : std::int16_t{2};
+    return scene_size::codeForChannels(nrows).value_or(scene_size::smallestCode);
 }
 } // namespace
 
@@ -86,21 +89,20 @@ void GridForm::sendGrid() {
     if (!DMX.portStillOpen()) {
         return;
     }
-    CommandBuffer<1101> buffer{};
+    LineBuffer buffer{};
+    std::vector<std::int16_t> levels(static_cast<std::size_t>(nrows));
     DMX.sendbytes(buffer, command::putSetSceneSize(buffer, sizeCodeForFile(nrows)));
     for (std::int16_t s = 1; s <= ncols && DMX.portStillOpen(); ++s) {
         Grid1.setCol(s);
         status(QStringLiteral("sending scene ") + decimal(s), colours::white);
         DMX.sendbytes(buffer, command::putSelectScene(buffer, s));
 
-        std::int16_t n = command::putSetLevelsHeader(buffer, 1);
         for (int r = 1; r <= nrows; ++r) {
             Grid1.setRow(r);
-            // Checked on loading: empty or a 16-bit number; only the low 8 bits travel.
-            const std::int16_t level = toInt16(Grid1.text()).value_or(0);
-            buffer[static_cast<std::size_t>(n++)] = static_cast<std::int16_t>(level & 0xFF);
+            // Checked on loading: empty or a 16-bit number.
+            levels[static_cast<std::size_t>(r - 1)] = toInt16(Grid1.text()).value_or(0);
         }
-        DMX.sendbytes(buffer, n);
+        DMX.sendbytes(buffer, command::putSetLevels(buffer, 1, levels));
         waitPast(time, time.now(), Dmx::sendPause);
         if (DMX.version > 1) {
             DMX.sendbytes(buffer, command::putCode(buffer, command::save_scene));

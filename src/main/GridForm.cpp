@@ -3,7 +3,7 @@
 #include "device/Commands.h"
 #include "device/PortMessages.h"
 #include "main/AppTexts.h"
-#include "main/NumberText.h"
+#include "main/NumberPrompt.h"
 #include "platform/PortResolver.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ bool GridForm::onLoad() {
         messageBoxes.inform(cannotOpenPortMessage(commport, *error));
     }
 
-    CommandBuffer<1115> buffer{};
+    LineBuffer buffer{};
     std::int16_t n = 0;
     DMX.readbytes(buffer, n);
     n = command::putCode(buffer, command::get_scene_size);
@@ -61,51 +61,28 @@ bool GridForm::onLoad() {
 }
 
 namespace {
-struct StartSetting {
-    QString prompt;
-    QString defaultAnswer;
-    QString missing;
-    QString invalid;
-    std::int16_t low;
-    std::int16_t high;
-};
-
-// One start prompt: the answer when it is a number from low to high; otherwise its message is shown.
-std::optional<std::int16_t> askStartSetting(InputBox& inputs, MessageBox& messages,
-                                            const StartSetting& setting) {
-    const QString answer = inputs.ask(setting.prompt, setting.defaultAnswer);
-    if (answer.isEmpty()) {
-        messages.inform(setting.missing);
-        return std::nullopt;
-    }
-    const auto value = toInt16(answer);
-    if (!value || *value < setting.low || *value > setting.high) {
-        messages.inform(setting.invalid);
-        return std::nullopt;
-    }
-    return value;
-}
-} // namespace
-
-bool GridForm::askStartSettings() {
-    const StartSetting portSetting{texts::portPrompt,
+// At the start a missing or bad answer ends the program, so each says why.
+const NumberPrompt startPortPrompt{texts::portPrompt,
                                    QStringLiteral("1"),
                                    QStringLiteral("Must specify comm port"),
                                    texts::invalidCommPort,
                                    1,
                                    maxPortNumber};
-    const auto port = askStartSetting(inputBoxes, messageBoxes, portSetting);
-    if (!port) {
-        return false;
-    }
-    commport = *port;
-    const StartSetting speedSetting{texts::speedPrompt,
+const NumberPrompt startSpeedPrompt{texts::speedPrompt,
                                     QStringLiteral("0"),
                                     QStringLiteral("Must specify speed"),
                                     QStringLiteral("Invalid speed"),
                                     0,
                                     1};
-    const auto speedCode = askStartSetting(inputBoxes, messageBoxes, speedSetting);
+} // namespace
+
+bool GridForm::askStartSettings() {
+    const auto port = askNumber(inputBoxes, messageBoxes, startPortPrompt);
+    if (!port) {
+        return false;
+    }
+    commport = *port;
+    const auto speedCode = askNumber(inputBoxes, messageBoxes, startSpeedPrompt);
     if (!speedCode) {
         return false;
     }

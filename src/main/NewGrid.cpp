@@ -18,7 +18,7 @@ void GridForm::newgrid() {
     nrows = scene_size::channelsFor(channels);
     ncols = scene_size::scenesFor(channels, DMX.version);
 
-    CommandBuffer<3> buffer{};
+    LineBuffer buffer{};
     DMX.sendbytes(buffer, command::putSetSceneSize(buffer, channels));
 
     layoutGrid();

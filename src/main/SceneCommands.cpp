@@ -2,6 +2,9 @@
 #include "main/GridForm.h"
 #include "main/NumberText.h"
 
+#include <algorithm>
+#include <vector>
+
 void GridForm::onSetBtn() {
     const auto number = toInt16(view.sceneNumberText());
     if (!number || *number < 1 || *number > ncols) {
@@ -23,7 +26,7 @@ void GridForm::onSaveSceneBtn() {
         messageBoxes.inform(QStringLiteral("Scene not saved - port not open"));
         return;
     }
-    CommandBuffer<100> buffer{};
+    ReplyBuffer buffer{};
     DMX.sendbytes(buffer, command::putCode(buffer, command::save_scene));
     std::int16_t n = 1;
     DMX.readbytes(buffer, n);
@@ -60,14 +63,11 @@ void GridForm::reset(std::int16_t n1) {
         Grid1.setRow(c);
         Grid1.setText(QStringLiteral("0"));
     }
-    CommandBuffer<1115> buffer{};
+    LineBuffer buffer{};
     if (DMX.version == 1) {
         // A Mk1 controller has no clear command: it gets zeros for every channel instead.
-        std::int16_t n = command::putSetLevelsHeader(buffer, 1);
-        for (int c = 1; c <= nrows; ++c) {
-            buffer[static_cast<std::size_t>(n++)] = 0;
-        }
-        DMX.sendbytes(buffer, n);
+        const std::vector<std::int16_t> zeros(static_cast<std::size_t>(std::max<int>(nrows, 0)), 0);
+        DMX.sendbytes(buffer, command::putSetLevels(buffer, 1, zeros));
     } else {
         DMX.sendbytes(buffer, command::putCode(buffer, command::clear_scene));
     }

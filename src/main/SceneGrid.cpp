@@ -39,7 +39,7 @@ void GridForm::scene(std::int16_t n) {
     nscene = n;
     view.setSceneNumberText(decimal(nscene));
 
-    CommandBuffer<1115> buffer{};
+    LineBuffer buffer{};
     DMX.sendbytes(buffer, command::putSelectScene(buffer, n));
     // Whatever the controller said meanwhile is stale; it must not reach a later read.
     DMX.dropReceived();

@@ -47,15 +47,14 @@ void ControllerEmulator::output(const QByteArray& bytes) {
         loseDevice(std::exchange(fatalOutput, std::nullopt)->second);
         return;
     }
-    far.receive(ControllerModel::Bytes(bytes.begin(), bytes.end()), time.now());
+    far.receive(bytesOf(bytes), time.now());
 }
 
 QByteArray ControllerEmulator::input() {
     if (!opened) {
         return {};
     }
-    const ControllerModel::Bytes bytes = far.transmit(time.now());
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    return lineOf(far.transmit(time.now()));
 }
 
 void ControllerEmulator::waitForInput(std::chrono::microseconds timeout) {

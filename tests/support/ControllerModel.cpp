@@ -38,17 +38,17 @@ ControllerModel::ControllerModel(Generation generation, int channelsPerScene)
 void ControllerModel::layOut(int channelsPerScene) {
     channels = channelsPerScene;
     const auto scenes = static_cast<std::size_t>(scenesFor(kind, channelsPerScene));
-    memory.assign(scenes, Bytes(static_cast<std::size_t>(channels), 0));
+    memory.assign(scenes, Bytes(channels, 0));
     saved.assign(scenes, false);
     current = 1;
 }
 
 int ControllerModel::level(int scene, int channel) const {
-    return memory[static_cast<std::size_t>(scene - 1)][static_cast<std::size_t>(channel - 1)];
+    return memory[static_cast<std::size_t>(scene - 1)][channel - 1];
 }
 
 void ControllerModel::setLevel(int scene, int channel, std::uint8_t level) {
-    memory[static_cast<std::size_t>(scene - 1)][static_cast<std::size_t>(channel - 1)] = level;
+    memory[static_cast<std::size_t>(scene - 1)][channel - 1] = level;
 }
 
 void ControllerModel::fillWithPattern() {
@@ -78,15 +78,15 @@ void ControllerModel::receive(const Bytes& bytes, Time at) {
     if (pending.empty()) {
         log.push_back({at, {}});
     }
-    pending.insert(pending.end(), bytes.begin(), bytes.end());
-    log.back().bytes.insert(log.back().bytes.end(), bytes.begin(), bytes.end());
+    pending.append(bytes);
+    log.back().bytes.append(bytes);
     lastByte = at;
     if (echo) {
         queue(bytes, at);
     }
 }
 
-ControllerModel::Bytes ControllerModel::transmit(Time now) {
+Bytes ControllerModel::transmit(Time now) {
     settle(now);
     const auto end =
         std::find_if(line.begin(), line.end(), [now](const auto& byte) { return byte.first > now; });
@@ -117,14 +117,14 @@ void ControllerModel::settle(Time now) {
 }
 
 void ControllerModel::execute(const Bytes& command, Time end) {
-    const std::uint8_t code = command.front();
+    const auto code = static_cast<std::uint8_t>(command.front());
     Bytes bytes = answer(command);
     if (!bytes.empty() && !echo) {
         reply(std::move(bytes), code, end);
     }
 }
 
-ControllerModel::Bytes ControllerModel::answer(const Bytes& command) {
+Bytes ControllerModel::answer(const Bytes& command) {
     const bool mk2 = kind == Generation::Mk2;
     Bytes& scene = memory[static_cast<std::size_t>(current - 1)];
     switch (command.front()) {
@@ -132,16 +132,16 @@ ControllerModel::Bytes ControllerModel::answer(const Bytes& command) {
         if (command.size() >= 3) {
             // The start channel comes high byte first; levels past the last channel are lost.
             const int start = command[1] * 256 + command[2];
-            for (std::size_t i = 3; i < command.size(); ++i) {
+            for (qsizetype i = 3; i < command.size(); ++i) {
                 const int channel = start + static_cast<int>(i) - 3;
                 if (channel >= 1 && channel <= channels) {
-                    scene[static_cast<std::size_t>(channel - 1)] = command[i];
+                    scene[channel - 1] = command[i];
                 }
             }
         }
         return {};
     case SetSceneSize:
-        if (command.size() >= 2 && command[1] <= 2) {
+        if (command.size() >= 2 && command[1] >= 0 && command[1] <= 2) {
             layOut(channelsForCode[command[1]]);
         }
         return {};
@@ -154,7 +154,7 @@ ControllerModel::Bytes ControllerModel::answer(const Bytes& command) {
         return scene;
     case GetSceneSize:
         // The count travels low byte first.
-        return {static_cast<std::uint8_t>(channels % 256), static_cast<std::uint8_t>(channels / 256)};
+        return {channels % 256, channels / 256};
     case SaveScene:
         if (!mk2) {
             return {};
@@ -167,7 +167,7 @@ ControllerModel::Bytes ControllerModel::answer(const Bytes& command) {
         }
         return {};
     case GetVersion:
-        return {mk2 ? mk2VersionReply : std::uint8_t{0}};
+        return {mk2 ? mk2VersionReply : 0};
     default:
         return {};
     }
@@ -199,7 +199,7 @@ void ControllerModel::reply(Bytes bytes, std::uint8_t command, Time end) {
 void ControllerModel::queue(const Bytes& bytes, Time at) {
     auto position = std::upper_bound(line.begin(), line.end(), at,
                                      [](Time t, const auto& byte) { return t < byte.first; });
-    for (const std::uint8_t byte : bytes) {
-        position = std::next(line.insert(position, {at, byte}));
+    for (const int byte : bytes) {
+        position = std::next(line.insert(position, {at, static_cast<std::uint8_t>(byte)}));
     }
 }

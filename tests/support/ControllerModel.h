@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "support/Bytes.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,7 +15,6 @@
 class ControllerModel {
 public:
     using Time = Clock::Time;
-    using Bytes = std::vector<std::uint8_t>;
 
     enum class Generation { Mk1, Mk2 };
 
@@ -90,7 +90,7 @@ private:
     Generation kind;
     int channels = 0;
     int current = 1;
-    std::vector<Bytes> memory; // [scene - 1][channel - 1]
+    std::vector<Bytes> memory; // [scene - 1][channel - 1], each a level from 0 to 255
     std::vector<bool> saved;
 
     Time replyLatency = std::chrono::milliseconds(5);

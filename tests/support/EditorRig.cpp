@@ -4,19 +4,6 @@
 
 #include <utility>
 
-InProcessLine::InProcessLine(ControllerModel::Generation generation, int channelsPerScene)
-    : controller(generation, channelsPerScene)
-    , port(clock, controller) {}
-
-void InProcessLine::failNextOpen() {
-    port.failNextOpen({SerialError::Kind::NoSuchPort, QString(), QStringLiteral("no such port")});
-}
-
-ControllerModel& InProcessLine::controllerNow() {
-    controller.settle(clock.now());
-    return controller;
-}
-
 PtyLine::PtyLine(ControllerModel::Generation generation, int channelsPerScene)
     : controller(generation, channelsPerScene)
     , device(controller)
@@ -58,6 +45,13 @@ template <class Line> bool BasicEditorRig<Line>::startOffline() {
 
 template <class Line> bool BasicEditorRig<Line>::startThenConnect() {
     return startOffline() && !form.DMX.openport(1, 0);
+}
+
+template <class Line> bool BasicEditorRig<Line>::startPatterned() {
+    this->controller.fillWithPattern();
+    const bool started = start();
+    forget();
+    return started;
 }
 
 template <class Line> void BasicEditorRig<Line>::forget() {

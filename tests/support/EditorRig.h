@@ -3,11 +3,10 @@
 #include "main/GridForm.h"
 #include "platform/QtClock.h"
 #include "platform/QtGridModel.h"
-#include "support/ControllerEmulator.h"
 #include "support/ControllerModel.h"
 #include "support/FakeChannelView.h"
-#include "support/FakeClock.h"
 #include "support/FakeMainWindowView.h"
+#include "support/InProcessLine.h"
 #include "support/NotingSerialControl.h"
 #include "support/PtyController.h"
 #include "support/ScriptedFileDialog.h"
@@ -21,20 +20,6 @@
 QStringList columnTexts(const QtGridModel& grid, int col);
 // The controller's levels of a scene once the commands sent by now have ended, as the grid shows them.
 QStringList sceneLevels(ControllerModel& controller, Clock::Time now, int scene);
-
-// The controller emulated in process on a fake clock, so that waits of seconds take no time.
-struct InProcessLine {
-    InProcessLine(ControllerModel::Generation generation, int channelsPerScene);
-    // The next opening of the port fails: no device stands for it.
-    void failNextOpen();
-    // The controller after every command that has ended by now.
-    ControllerModel& controllerNow();
-    void clearLog() { controller.clearLog(); }
-
-    FakeClock clock;
-    ControllerModel controller;
-    ControllerEmulator port;
-};
 
 // The real serial control and the real clock, with the controller played on a pseudo-terminal that
 // stands for every port number and hears of every write as it is made. The controller is set up
@@ -72,6 +57,8 @@ public:
     bool startOffline();
     // Starts offline, then opens the port: the controller was plugged in after the start.
     bool startThenConnect();
+    // Gives every level of the controller a value of its own, starts with it, then forgets that start.
+    bool startPatterned();
     // Forgets the traffic, messages, prompts and status lines so far, to look at what comes next alone.
     void forget();
 

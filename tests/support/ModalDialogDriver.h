@@ -5,7 +5,8 @@
 #include <functional>
 
 // Acts on the next modal dialog as soon as it shows, from inside its own event loop. Arm it, then
-// call the code that opens the dialog; the action must close the dialog.
+// call the code that opens the dialog; the action must close the dialog. When a check in the action
+// fails, the driver closes the dialog itself, so that the test fails at once.
 void whenModalShows(std::function<void(QWidget* dialog)> action);
 
 // The dialog's child of the given kind and name, or of the given kind alone when the name is empty.

@@ -23,8 +23,6 @@
 // unless told), and it never blocks, so that stopping it cannot hang a test.
 class PtyController {
 public:
-    using Bytes = ControllerModel::Bytes;
-
     explicit PtyController(ControllerModel& controller, Clock::Time longest = std::chrono::minutes(1));
     ~PtyController();
     PtyController(const PtyController&) = delete;
@@ -66,9 +64,9 @@ private:
     PseudoTerminal pty;
     QtClock clock;
     std::optional<Bytes> vanishCommand;
-    Bytes outbox;             // reply bytes due but not yet taken by the device side
-    std::mutex modelLock;     // guards the model, the writes and playing
-    std::deque<Write> writes; // noted, and not yet read in full
+    std::vector<std::uint8_t> outbox; // reply bytes due but not yet taken by the device side
+    std::mutex modelLock;             // guards the model, the writes and playing
+    std::deque<Write> writes;         // noted, and not yet read in full
     bool playing = false;
     std::condition_variable caughtUp;
     std::atomic<bool> stopping{false};

@@ -1,22 +1,11 @@
 #include "support/Traffic.h"
 
-#include <QStringList>
-#include <QTest>
-
 #include <algorithm>
-
-char* toString(const Bytes& bytes) {
-    QStringList values;
-    for (const int value : bytes) {
-        values << QString::number(value);
-    }
-    return QTest::toString(QStringLiteral("{%1}").arg(values.join(QStringLiteral(", "))));
-}
 
 QList<Bytes> framesOf(const ControllerModel& controller) {
     QList<Bytes> frames;
     for (const ControllerModel::Frame& frame : controller.frames()) {
-        frames.push_back(Bytes(frame.bytes.begin(), frame.bytes.end()));
+        frames.push_back(frame.bytes);
     }
     return frames;
 }

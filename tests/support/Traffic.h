@@ -1,15 +1,10 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "support/Bytes.h"
 #include "support/ControllerModel.h"
 
 #include <QList>
-
-// Byte values as tests write them: {1, 1, 44, 255}.
-using Bytes = QList<int>;
-
-// Shows a byte list in a failed comparison.
-char* toString(const Bytes& bytes);
 
 // Every command the controller received since its log was last cleared, in order.
 QList<Bytes> framesOf(const ControllerModel& controller);
