@@ -1,6 +1,6 @@
 #include "platform/QtSerialControl.h"
 
-#include "platform/LineSettings.h"
+#include "platform/PortOpening.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -86,28 +86,24 @@ SerialError QtSerialControl::openFailure(const QString& device) const {
 }
 
 std::optional<SerialError> QtSerialControl::openDevice() {
-    const std::optional<QString> device = resolve(portNumber);
-    if (!device) {
-        return SerialError{SerialError::Kind::NoSuchPort, QString(),
-                           QStringLiteral("no serial device stands for port number %1").arg(portNumber)};
+    const PortOpening opening = preparePortOpening(resolve, portNumber, settings);
+    if (opening.error) {
+        return opening.error;
     }
-    const std::optional<LineSettings> line = parseLineSettings(settings);
-    if (!line) {
-        return SerialError{SerialError::Kind::Other, *device,
-                           QStringLiteral("the settings \"%1\" are not understood").arg(settings)};
-    }
-    serial.setPortName(*device);
-    serial.setBaudRate(line->baud);
-    serial.setParity(toSerialParity(line->parity));
-    serial.setDataBits(static_cast<QSerialPort::DataBits>(line->dataBits));
-    serial.setStopBits(toSerialStopBits(line->stopBits));
+    const QString& device = opening.device;
+    const LineSettings& line = opening.line;
+    serial.setPortName(device);
+    serial.setBaudRate(line.baud);
+    serial.setParity(toSerialParity(line.parity));
+    serial.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits));
+    serial.setStopBits(toSerialStopBits(line.stopBits));
     serial.setFlowControl(QSerialPort::NoFlowControl);
     if (!serial.open(QIODevice::ReadWrite)) {
-        SerialError error = openFailure(*device);
+        SerialError error = openFailure(device);
         serial.clearError();
         return error;
     }
-    openedDevice = *device;
+    openedDevice = device;
     return std::nullopt;
 }
 

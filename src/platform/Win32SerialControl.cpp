@@ -1,6 +1,6 @@
 #include "platform/Win32SerialControl.h"
 
-#include "platform/LineSettings.h"
+#include "platform/PortOpening.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -169,30 +169,26 @@ std::optional<SerialError> Win32SerialControl::open() {
 }
 
 std::optional<SerialError> Win32SerialControl::openDevice() {
-    const std::optional<QString> device = resolve(portNumber);
-    if (!device) {
-        return SerialError{SerialError::Kind::NoSuchPort, QString(),
-                           QStringLiteral("no serial device stands for port number %1").arg(portNumber)};
+    const PortOpening opening = preparePortOpening(resolve, portNumber, settings);
+    if (opening.error) {
+        return opening.error;
     }
-    const std::optional<LineSettings> line = parseLineSettings(settings);
-    if (!line) {
-        return SerialError{SerialError::Kind::Other, *device,
-                           QStringLiteral("the settings \"%1\" are not understood").arg(settings)};
-    }
+    const QString& device = opening.device;
+    const LineSettings& line = opening.line;
     // The device namespace reaches every port, COM10 and above too.
-    const std::wstring path = (QStringLiteral("\\\\.\\") + *device).toStdWString();
+    const std::wstring path = (QStringLiteral("\\\\.\\") + device).toStdWString();
     const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        return openFailure(*device, GetLastError());
+        return openFailure(device, GetLastError());
     }
     auto opened = std::make_unique<Port>(handle);
-    if (!applyLine(handle, *line)) {
-        return openFailure(*device, GetLastError());
+    if (!applyLine(handle, line)) {
+        return openFailure(device, GetLastError());
     }
     PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR);
     port = std::move(opened);
-    openedDevice = *device;
+    openedDevice = device;
     received.clear();
     return std::nullopt;
 }
