@@ -13,7 +13,7 @@ add_custom_command(OUTPUT ${dmx_icon}
     VERBATIM)
 # The toolkit takes the resource IDI_ICON1 as every window's icon.
 set(dmx_icon_resource ${CMAKE_CURRENT_BINARY_DIR}/dmx-scene-editor.rc)
-file(WRITE ${dmx_icon_resource} "IDI_ICON1 ICON \"${dmx_icon}\"\n")
+file(CONFIGURE OUTPUT ${dmx_icon_resource} CONTENT "IDI_ICON1 ICON \"${dmx_icon}\"\n")
 set_source_files_properties(${dmx_icon_resource} PROPERTIES OBJECT_DEPENDS ${dmx_icon})
 target_sources(dmx-scene-editor PRIVATE ${dmx_icon_resource})
 
