@@ -5,7 +5,13 @@
 #include "platform/QtFileDialog.h"
 #include "platform/QtInputBox.h"
 #include "platform/QtMessageBox.h"
+#if defined(Q_OS_WIN)
+#include "platform/Win32SerialControl.h"
+using SystemSerialControl = Win32SerialControl;
+#else
 #include "platform/QtSerialControl.h"
+using SystemSerialControl = QtSerialControl;
+#endif
 
 #include <QApplication>
 #include <QSettings>
@@ -18,13 +24,15 @@ int main(int argc, char* argv[]) {
     QtEditor::useDesignFont();
 
     // Nothing is kept between runs but the scene files: the toolkit's file dialog would keep its
-    // history in the user's settings, so its settings go to a folder removed at the end.
+    // history in the user's settings, so its settings go to a folder removed at the end. Files, not
+    // the registry on Windows, so that the folder holds them there too.
     const QTemporaryDir throwawaySettings;
+    QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, throwawaySettings.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, throwawaySettings.path());
 
     QtClock clock;
-    QtSerialControl comm(systemPortResolver());
+    SystemSerialControl comm(systemPortResolver());
     QtDialogOwner dialogOwner;
     QtFileDialog fileDialog(dialogOwner);
     QtMessageBox messages(texts::appTitle, dialogOwner);

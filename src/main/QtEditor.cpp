@@ -15,7 +15,16 @@ QtEditor::QtEditor(SerialControl& comm, FileDialog& fileDialog, MessageBox& mess
 }
 
 void QtEditor::useDesignFont() {
+#if defined(Q_OS_WIN)
+    // Every Windows has the design's face, as the scalable face that took its name's place.
+    QFont font;
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("MS Sans Serif")});
+    // Where neither is installed (wine has neither by those names), a sans serif face still.
+    font.setStyleHint(QFont::SansSerif);
+#else
+    // Stands in for the design's face, which Linux lacks.
     QFont font(QStringLiteral("Liberation Sans"));
+#endif
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
 }

@@ -1,8 +1,8 @@
 #include "platform/QtSerialControl.h"
 
+#include "platform/PortOpening.h"
+
 #include <QEventLoop>
-#include <QHash>
-#include <QStringList>
 #include <QTimer>
 
 #include <algorithm>
@@ -12,46 +12,32 @@
 
 namespace {
 
-struct LineSettings {
-    qint32 baud = 9600;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::StopBits stopBits = QSerialPort::TwoStop;
-};
+QSerialPort::Parity toSerialParity(LineSettings::Parity parity) {
+    switch (parity) {
+    case LineSettings::Parity::None:
+        return QSerialPort::NoParity;
+    case LineSettings::Parity::Even:
+        return QSerialPort::EvenParity;
+    case LineSettings::Parity::Odd:
+        return QSerialPort::OddParity;
+    case LineSettings::Parity::Mark:
+        return QSerialPort::MarkParity;
+    case LineSettings::Parity::Space:
+        return QSerialPort::SpaceParity;
+    }
+    return QSerialPort::NoParity;
+}
 
-// "9600,n,8,2": baud rate, parity letter, data bits, stop bits.
-std::optional<LineSettings> parseSettings(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 4) {
-        return std::nullopt;
+QSerialPort::StopBits toSerialStopBits(LineSettings::StopBits stopBits) {
+    switch (stopBits) {
+    case LineSettings::StopBits::One:
+        return QSerialPort::OneStop;
+    case LineSettings::StopBits::OneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case LineSettings::StopBits::Two:
+        return QSerialPort::TwoStop;
     }
-    LineSettings line;
-    bool baudOk = false;
-    line.baud = parts[0].trimmed().toInt(&baudOk);
-    const QString parity = parts[1].trimmed().toLower();
-    const int dataBits = parts[2].trimmed().toInt();
-    const QString stopBits = parts[3].trimmed();
-    if (!baudOk || line.baud <= 0 || dataBits < 5 || dataBits > 8) {
-        return std::nullopt;
-    }
-    line.dataBits = static_cast<QSerialPort::DataBits>(dataBits);
-
-    static const QHash<QString, QSerialPort::Parity> parities{
-        {QStringLiteral("n"), QSerialPort::NoParity},
-        {QStringLiteral("e"), QSerialPort::EvenParity},
-        {QStringLiteral("o"), QSerialPort::OddParity},
-        {QStringLiteral("m"), QSerialPort::MarkParity},
-        {QStringLiteral("s"), QSerialPort::SpaceParity}};
-    static const QHash<QString, QSerialPort::StopBits> stops{
-        {QStringLiteral("1"), QSerialPort::OneStop},
-        {QStringLiteral("1.5"), QSerialPort::OneAndHalfStop},
-        {QStringLiteral("2"), QSerialPort::TwoStop}};
-    if (!parities.contains(parity) || !stops.contains(stopBits)) {
-        return std::nullopt;
-    }
-    line.parity = parities.value(parity);
-    line.stopBits = stops.value(stopBits);
-    return line;
+    return QSerialPort::TwoStop;
 }
 
 std::chrono::milliseconds toTimeout(std::chrono::microseconds timeout) {
@@ -87,17 +73,12 @@ SerialError QtSerialControl::openFailure(const QString& device) const {
     case QSerialPort::DeviceNotFoundError:
         return {SerialError::Kind::NoSuchPort, device, qt_error_string(ENOENT)};
     case QSerialPort::PermissionError: {
-#if defined(Q_OS_WIN)
-        // Windows denies access to a port that another program holds.
-        return {SerialError::Kind::InUse, device, qt_error_string(EBUSY)};
-#else
         // The port refuses both a device in use and one the user may not open with the same error.
         const NodeAccess access = deviceFacts.nodeAccess(device);
         if (access.readWrite) {
             return {SerialError::Kind::InUse, device, qt_error_string(EBUSY)};
         }
         return {SerialError::Kind::PermissionDenied, device, qt_error_string(EACCES), access.group};
-#endif
     }
     default:
         return {SerialError::Kind::Other, device, serial.errorString()};
@@ -105,28 +86,24 @@ SerialError QtSerialControl::openFailure(const QString& device) const {
 }
 
 std::optional<SerialError> QtSerialControl::openDevice() {
-    const std::optional<QString> device = resolve(portNumber);
-    if (!device) {
-        return SerialError{SerialError::Kind::NoSuchPort, QString(),
-                           QStringLiteral("no serial device stands for port number %1").arg(portNumber)};
+    const PortOpening opening = preparePortOpening(resolve, portNumber, settings);
+    if (opening.error) {
+        return opening.error;
     }
-    const std::optional<LineSettings> line = parseSettings(settings);
-    if (!line) {
-        return SerialError{SerialError::Kind::Other, *device,
-                           QStringLiteral("the settings \"%1\" are not understood").arg(settings)};
-    }
-    serial.setPortName(*device);
-    serial.setBaudRate(line->baud);
-    serial.setParity(line->parity);
-    serial.setDataBits(line->dataBits);
-    serial.setStopBits(line->stopBits);
+    const QString& device = opening.device;
+    const LineSettings& line = opening.line;
+    serial.setPortName(device);
+    serial.setBaudRate(line.baud);
+    serial.setParity(toSerialParity(line.parity));
+    serial.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits));
+    serial.setStopBits(toSerialStopBits(line.stopBits));
     serial.setFlowControl(QSerialPort::NoFlowControl);
     if (!serial.open(QIODevice::ReadWrite)) {
-        SerialError error = openFailure(*device);
+        SerialError error = openFailure(device);
         serial.clearError();
         return error;
     }
-    openedDevice = *device;
+    openedDevice = device;
     return std::nullopt;
 }
 
@@ -186,8 +163,7 @@ void QtSerialControl::checkDeviceLost() {
     // A device that was unplugged fails every transfer at once, while the port still counts as open.
     if (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
         error == QSerialPort::ResourceError) {
-        failure = SerialError{SerialError::Kind::DeviceLost, openedDevice,
-                              QStringLiteral("the device is no longer there (unplugged or switched off)")};
+        failure = SerialError{SerialError::Kind::DeviceLost, openedDevice, deviceGoneReason()};
         serial.close();
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/PortResolver.h"
-#include "platform/QtSerialDevices.h"
+#include "platform/SerialDeviceFacts.h"
 #include "platform/SerialControl.h"
 
 #include <QSerialPort>

@@ -1,12 +1,10 @@
-#include "platform/QtSerialDevices.h"
+#include "platform/SerialDeviceFacts.h"
 
 #include "platform/PortResolver.h"
 
 #include <QFileInfo>
 #include <QHash>
 #include <QSerialPortInfo>
-
-#include <algorithm>
 
 namespace {
 
@@ -22,20 +20,6 @@ QString descriptionOf(const QSerialPortInfo& info) {
 
 QList<SerialPortEntry> systemSerialPorts() {
     const QList<QSerialPortInfo> known = QSerialPortInfo::availablePorts();
-#if defined(Q_OS_WIN)
-    // Port n is COMn: the ports are those the system knows by such a name.
-    QList<SerialPortEntry> ports;
-    for (const QSerialPortInfo& info : known) {
-        bool isNumber = false;
-        const int number = info.portName().mid(3).toInt(&isNumber);
-        if (info.portName().startsWith(QLatin1String("COM")) && isNumber && number >= 1 &&
-            number <= maxPortNumber) {
-            ports.push_back({static_cast<std::int16_t>(number), info.portName(), descriptionOf(info)});
-        }
-    }
-    std::sort(ports.begin(), ports.end(), [](const auto& a, const auto& b) { return a.number < b.number; });
-    return ports;
-#else
     // A node reached through a link is described as the device it leads to.
     QHash<QString, QString> descriptions;
     for (const QSerialPortInfo& info : known) {
@@ -45,7 +29,6 @@ QList<SerialPortEntry> systemSerialPorts() {
                                  [&descriptions](const QString& node) {
                                      return descriptions.value(QFileInfo(node).canonicalFilePath());
                                  });
-#endif
 }
 
 NodeAccess nodeAccessOf(const QString& node) {

@@ -38,6 +38,11 @@ struct SerialError {
     friend bool operator==(const SerialError&, const SerialError&) = default;
 };
 
+// Why a port that was open stopped working.
+inline QString deviceGoneReason() {
+    return QStringLiteral("the device is no longer there (unplugged or switched off)");
+}
+
 // The serial line to the controller. Bytes pass unchanged in both directions.
 class SerialControl {
 public:

@@ -21,5 +21,5 @@ struct SerialDeviceFacts {
     std::function<NodeAccess(const QString& node)> nodeAccess;
 };
 
-// The running system's facts: its device nodes, described by the toolkit's serial port information.
+// The running system's facts: its serial devices, described as the system describes them.
 SerialDeviceFacts systemSerialDeviceFacts();

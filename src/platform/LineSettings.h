@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The frame of a serial line, as a settings text such as "9600,n,8,2" gives it: baud rate, parity
+// letter, data bits and stop bits.
+struct LineSettings {
+    enum class Parity { None, Even, Odd, Mark, Space };
+    enum class StopBits { One, OneAndHalf, Two };
+
+    qint32 baud = 9600;
+    Parity parity = Parity::None;
+    int dataBits = 8;
+    StopBits stopBits = StopBits::Two;
+    friend bool operator==(const LineSettings&, const LineSettings&) = default;
+};
+
+// Nothing when the text is not understood.
+std::optional<LineSettings> parseLineSettings(const QString& text);
