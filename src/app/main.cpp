@@ -28,7 +28,6 @@ int main(int argc, char* argv[]) {
     // the registry on Windows, so that the folder holds them there too.
     const QTemporaryDir throwawaySettings;
     QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, throwawaySettings.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, throwawaySettings.path());
 
     QtClock clock;

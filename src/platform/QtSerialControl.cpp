@@ -5,9 +5,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <utility>
 
 namespace {
@@ -38,11 +36,6 @@ QSerialPort::StopBits toSerialStopBits(LineSettings::StopBits stopBits) {
         return QSerialPort::TwoStop;
     }
     return QSerialPort::TwoStop;
-}
-
-std::chrono::milliseconds toTimeout(std::chrono::microseconds timeout) {
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
-    return std::chrono::milliseconds(std::clamp<decltype(ms)>(ms, 0, INT_MAX));
 }
 
 // A write that makes no progress for this long is left to finish later; the line is not blocked for it.
@@ -146,7 +139,7 @@ void QtSerialControl::waitForInput(std::chrono::microseconds timeout) {
     QEventLoop loop;
     QObject::connect(&serial, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
     QObject::connect(&serial, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
-    QTimer::singleShot(toTimeout(timeout), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timerInterval(timeout), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
     if (serial.error() != QSerialPort::NoError) {
         checkDeviceLost();

@@ -4,7 +4,9 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -37,6 +39,12 @@ struct SerialError {
     QList<SerialPortEntry> ports; // the serial devices there are, when the port could not be opened
     friend bool operator==(const SerialError&, const SerialError&) = default;
 };
+
+// A wait for input as the event loop's timers take it: whole milliseconds, rounded up, within int.
+inline std::chrono::milliseconds timerInterval(std::chrono::microseconds timeout) {
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
+    return std::chrono::milliseconds(std::clamp<decltype(ms)>(ms, 0, INT_MAX));
+}
 
 // Why a port that was open stopped working.
 inline QString deviceGoneReason() {

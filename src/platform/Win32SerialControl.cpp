@@ -8,8 +8,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <climits>
 #include <utility>
 
 namespace {
@@ -101,11 +99,6 @@ bool applyLine(HANDLE handle, const LineSettings& line) {
     timeouts.ReadIntervalTimeout = MAXDWORD;
     timeouts.WriteTotalTimeoutConstant = writeTimeoutMs;
     return SetCommTimeouts(handle, &timeouts) && SetCommMask(handle, EV_RXCHAR);
-}
-
-int toTimeoutMs(std::chrono::microseconds timeout) {
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
-    return static_cast<int>(std::clamp<decltype(ms)>(ms, 0, INT_MAX));
 }
 
 } // namespace
@@ -267,7 +260,7 @@ void Win32SerialControl::waitForInput(std::chrono::microseconds timeout) {
     QEventLoop loop;
     QWinEventNotifier arrived(port->arrival.hEvent);
     QObject::connect(&arrived, &QWinEventNotifier::activated, &loop, &QEventLoop::quit);
-    QTimer::singleShot(toTimeoutMs(timeout), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timerInterval(timeout), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
     DWORD ignored = 0;
     if (GetOverlappedResult(port->handle, &port->arrival, &ignored, FALSE)) {
