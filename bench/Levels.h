@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/GridForm.h"
+#include "editor/GridForm.h"
 
 // Lays the grid out for the given size and fills every data cell with a level, varied from cell to
 // cell as a real show's would be.

@@ -6,7 +6,7 @@
 
 #include "Measure.h"
 #include "device/Dmx.h"
-#include "main/AppTexts.h"
+#include "editor/AppTexts.h"
 #include "support/EditorRig.h"
 #include "support/SceneFiles.h"
 

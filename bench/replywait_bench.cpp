@@ -4,8 +4,8 @@
 
 #include "Measure.h"
 #include "device/Dmx.h"
-#include "platform/QtClock.h"
-#include "platform/QtSerialControl.h"
+#include "qt/QtClock.h"
+#include "qt/QtSerialControl.h"
 #include "support/PseudoTerminal.h"
 
 #include <QCoreApplication>

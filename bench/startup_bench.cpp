@@ -9,13 +9,13 @@
 #include "ChildProcess.h"
 #include "Levels.h"
 #include "Measure.h"
-#include "main/AppTexts.h"
-#include "main/QtEditor.h"
-#include "platform/QtClock.h"
-#include "platform/QtDialogOwner.h"
-#include "platform/QtFileDialog.h"
-#include "platform/QtInputBox.h"
-#include "platform/QtSerialControl.h"
+#include "editor/AppTexts.h"
+#include "qt/QtClock.h"
+#include "qt/QtDialogOwner.h"
+#include "qt/QtEditor.h"
+#include "qt/QtFileDialog.h"
+#include "qt/QtInputBox.h"
+#include "qt/QtSerialControl.h"
 
 #include <QApplication>
 #include <QTest>

@@ -6,7 +6,7 @@
 
 #include "Levels.h"
 #include "Measure.h"
-#include "main/QtEditor.h"
+#include "qt/QtEditor.h"
 #include "support/EditorRig.h"
 
 #include <QApplication>

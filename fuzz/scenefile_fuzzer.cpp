@@ -3,7 +3,7 @@
 // Memory errors and undefined behaviour are caught by the sanitizers this target is built with.
 
 #include "files/SceneFile.h"
-#include "main/NumberText.h"
+#include "platform/NumberText.h"
 
 #include <QBuffer>
 

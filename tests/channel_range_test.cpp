@@ -1,4 +1,4 @@
-#include "dialogs/Channel.h"
+#include "editor/Channel.h"
 #include "support/EditorRig.h"
 
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "dialogs/QtChannelWindow.h"
+#include "qt/QtChannelWindow.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "main/QtChooserWindow.h"
+#include "qt/QtChooserWindow.h"
 #include "support/ModalDialogDriver.h"
 
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "platform/QtClock.h"
+#include "qt/QtClock.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "platform/QtDialogOwner.h"
-#include "platform/QtFileDialog.h"
+#include "qt/QtDialogOwner.h"
+#include "qt/QtFileDialog.h"
 #include "support/ModalDialogDriver.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "platform/QtGridModel.h"
+#include "qt/QtGridModel.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "main/QtGridView.h"
-#include "platform/QtTwips.h"
+#include "qt/QtGridView.h"
+#include "qt/QtTwips.h"
 
 #include <QHeaderView>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
-#include "platform/QtDialogOwner.h"
-#include "platform/QtInputBox.h"
+#include "qt/QtDialogOwner.h"
+#include "qt/QtInputBox.h"
 #include "support/ModalDialogDriver.h"
 
 #include <QInputDialog>

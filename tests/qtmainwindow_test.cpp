@@ -1,7 +1,7 @@
-#include "dialogs/QtChannelWindow.h"
-#include "platform/QtColours.h"
-#include "platform/QtGridModel.h"
-#include "platform/QtTwips.h"
+#include "qt/QtChannelWindow.h"
+#include "qt/QtColours.h"
+#include "qt/QtGridModel.h"
+#include "qt/QtTwips.h"
 #include "support/OfflineWindowRig.h"
 #include "support/PaintCounter.h"
 

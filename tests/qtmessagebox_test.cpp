@@ -1,5 +1,5 @@
-#include "platform/QtDialogOwner.h"
-#include "platform/QtMessageBox.h"
+#include "qt/QtDialogOwner.h"
+#include "qt/QtMessageBox.h"
 #include "support/ModalDialogDriver.h"
 
 #include <QMessageBox>

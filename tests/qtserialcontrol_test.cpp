@@ -1,4 +1,4 @@
-#include "platform/QtSerialControl.h"
+#include "qt/QtSerialControl.h"
 #include "support/PseudoTerminal.h"
 
 #include <QFile>

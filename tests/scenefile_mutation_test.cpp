@@ -1,5 +1,5 @@
 #include "files/SceneFile.h"
-#include "main/NumberText.h"
+#include "platform/NumberText.h"
 #include "support/EditorRig.h"
 #include "support/SceneFiles.h"
 

@@ -1,5 +1,5 @@
 #include "files/SceneFile.h"
-#include "platform/QtGridModel.h"
+#include "qt/QtGridModel.h"
 #include "support/SceneFiles.h"
 
 #include <QBuffer>

@@ -1,8 +1,8 @@
-#include "dialogs/QtChannelWindow.h"
-#include "main/AppTexts.h"
-#include "main/QtChooserWindow.h"
-#include "main/QtMainWindow.h"
-#include "platform/QtTwips.h"
+#include "editor/AppTexts.h"
+#include "qt/QtChannelWindow.h"
+#include "qt/QtChooserWindow.h"
+#include "qt/QtMainWindow.h"
+#include "qt/QtTwips.h"
 
 #include <QAbstractButton>
 #include <QFrame>

@@ -4,9 +4,9 @@
 // manager, so that the picture has the window's frame and title.
 // Usage: screenshot_tool SCENE_FILE OUTPUT.png
 
-#include "main/QtEditor.h"
-#include "platform/QtClock.h"
-#include "platform/QtSerialControl.h"
+#include "qt/QtClock.h"
+#include "qt/QtEditor.h"
+#include "qt/QtSerialControl.h"
 #include "support/ModalDialogDriver.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/ScriptedInputBox.h"

@@ -1,15 +1,15 @@
-#include "main/AppTexts.h"
-#include "main/QtEditor.h"
-#include "platform/QtClock.h"
-#include "platform/QtDialogOwner.h"
-#include "platform/QtFileDialog.h"
-#include "platform/QtInputBox.h"
-#include "platform/QtMessageBox.h"
+#include "editor/AppTexts.h"
+#include "qt/QtClock.h"
+#include "qt/QtDialogOwner.h"
+#include "qt/QtEditor.h"
+#include "qt/QtFileDialog.h"
+#include "qt/QtInputBox.h"
+#include "qt/QtMessageBox.h"
 #if defined(Q_OS_WIN)
-#include "platform/Win32SerialControl.h"
+#include "win32/Win32SerialControl.h"
 using SystemSerialControl = Win32SerialControl;
 #else
-#include "platform/QtSerialControl.h"
+#include "qt/QtSerialControl.h"
 using SystemSerialControl = QtSerialControl;
 #endif
 

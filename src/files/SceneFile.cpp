@@ -1,8 +1,8 @@
 #include "files/SceneFile.h"
 
 #include "files/SceneFields.h"
-#include "main/NumberText.h"
 #include "platform/GridControl.h"
+#include "platform/NumberText.h"
 
 #include <algorithm>
 

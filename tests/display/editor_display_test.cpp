@@ -1,5 +1,5 @@
 #include "device/Commands.h"
-#include "main/AppTexts.h"
+#include "editor/AppTexts.h"
 #include "support/ControllerProcess.h"
 #include "support/DisplayRig.h"
 #include "support/SceneFiles.h"

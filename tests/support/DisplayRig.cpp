@@ -1,6 +1,6 @@
 #include "support/DisplayRig.h"
 
-#include "main/AppTexts.h"
+#include "editor/AppTexts.h"
 #include "platform/PortResolver.h"
 #include "support/ControllerProcess.h"
 

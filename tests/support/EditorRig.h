@@ -1,8 +1,8 @@
 #pragma once
 
-#include "main/GridForm.h"
-#include "platform/QtClock.h"
-#include "platform/QtGridModel.h"
+#include "editor/GridForm.h"
+#include "qt/QtClock.h"
+#include "qt/QtGridModel.h"
 #include "support/ControllerModel.h"
 #include "support/FakeChannelView.h"
 #include "support/FakeMainWindowView.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/ChannelView.h"
+#include "editor/ChannelView.h"
 
 // The channel range dialog without a window: its three boxes and how often it was shown or closed.
 class FakeChannelView : public ChannelView {

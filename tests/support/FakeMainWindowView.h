@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/MainWindowView.h"
+#include "editor/MainWindowView.h"
 #include "platform/Clock.h"
 
 #include <QList>

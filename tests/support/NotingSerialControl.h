@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
-#include "platform/QtSerialControl.h"
+#include "qt/QtSerialControl.h"
 
 #include <functional>
 

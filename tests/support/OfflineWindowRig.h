@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/QtEditor.h"
+#include "qt/QtEditor.h"
 #include "support/InProcessLine.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/ScriptedInputBox.h"

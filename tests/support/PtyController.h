@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/QtClock.h"
+#include "qt/QtClock.h"
 #include "support/ControllerModel.h"
 #include "support/PseudoTerminal.h"
 

@@ -1,0 +1,36 @@
+#include "qt/QtEditor.h"
+
+#include "qt/QtChannelWindow.h"
+#include "qt/QtGridModel.h"
+
+#include <QApplication>
+#include <QFont>
+
+QtEditor::QtEditor(SerialControl& comm, FileDialog& fileDialog, MessageBox& messages, InputBox& inputs,
+                   Clock& clock)
+    : form({window.grid(), comm, fileDialog, messages, inputs, clock, window, window.channelWindow()})
+    , channelRange(form, window.channelWindow()) {
+    window.attach(form, guard);
+    window.channelWindow().attach(channelRange, guard);
+}
+
+void QtEditor::useDesignFont() {
+#if defined(Q_OS_WIN)
+    // Every Windows has the design's face, as the scalable face that took its name's place.
+    QFont font;
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("MS Sans Serif")});
+    // Where neither is installed (wine has neither by those names), a sans serif face still.
+    font.setStyleHint(QFont::SansSerif);
+#else
+    // Stands in for the design's face, which Linux lacks.
+    QFont font(QStringLiteral("Liberation Sans"));
+#endif
+    font.setPointSizeF(8.25);
+    QApplication::setFont(font);
+}
+
+bool QtEditor::start() {
+    bool started = false;
+    guard.run([this, &started] { started = form.onLoad(); });
+    return started && window.isVisible();
+}

@@ -1,0 +1,112 @@
+#include "qt/QtGridView.h"
+
+#include "qt/QtTwips.h"
+
+#include <QHash>
+#include <QHeaderView>
+#include <QPainter>
+#include <QStaticText>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Draws a plain cell from a text layout kept per text. A grid holds few distinct texts ("0" to
+// "255"), and laying the same ones out afresh for every cell was most of the cost of repainting a
+// grid full of levels. A selected or current cell, or a text wider than its cell, is drawn as usual.
+class CellDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const QStaticText* text = option.state & (QStyle::State_Selected | QStyle::State_HasFocus)
+                                      ? nullptr
+                                      : laidOut(index.data(Qt::DisplayRole).toString(), option.font);
+        const QWidget* view = option.widget;
+        const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
+        if (!text || text->size().width() > area.width()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        if (const QVariant background = index.data(Qt::BackgroundRole); background.isValid()) {
+            painter->fillRect(option.rect, background.value<QColor>());
+        }
+        const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled)  ? QPalette::Disabled
+                                           : !(option.state & QStyle::State_Active) ? QPalette::Inactive
+                                                                                    : QPalette::Normal;
+        painter->setPen(option.palette.color(group, QPalette::Text));
+        painter->setFont(option.font);
+        const int top = area.top() + (area.height() - qRound(text->size().height())) / 2;
+        painter->drawStaticText(QPoint(area.left(), top), *text);
+    }
+
+private:
+    const QStaticText* laidOut(const QString& text, const QFont& font) const {
+        if (font != layoutFont || layouts.size() > maxLayouts) {
+            layouts.clear();
+            layoutFont = font;
+        }
+        auto found = layouts.find(text);
+        if (found == layouts.end()) {
+            found = layouts.insert(text, QStaticText(text));
+            found->setTextFormat(Qt::PlainText);
+            found->prepare(QTransform(), font);
+        }
+        return &*found;
+    }
+
+    // Enough for every level and then some; texts typed into cells cannot make it grow for ever.
+    static constexpr qsizetype maxLayouts = 1024;
+    mutable QHash<QString, QStaticText> layouts;
+    mutable QFont layoutFont;
+};
+
+} // namespace
+
+QtGridView::QtGridView(QtGridModel& model, QWidget* parent)
+    : QTableView(parent)
+    , grid(model) {
+    setObjectName(QStringLiteral("Grid1"));
+    setModel(&grid);
+    setItemDelegate(new CellDelegate(this));
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the grid for the next control instead of walking its cells.
+    setTabKeyNavigation(false);
+    // Sizes to fit the contents would be measured over every cell of a grid of hundreds of rows.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+
+    connect(&grid, &QtGridModel::placementChanged, this, &QtGridView::place);
+    connect(&grid, &QtGridModel::colWidthChanged, this, &QtGridView::applyColWidth);
+    connect(&grid, &QAbstractItemModel::modelReset, this, &QtGridView::reapplyColWidths);
+    connect(this, &QAbstractItemView::clicked, this, &QtGridView::onClicked);
+}
+
+void QtGridView::place(const TwipRect& placement) {
+    setGeometry(toPixels(placement, *this));
+}
+
+void QtGridView::applyColWidth(int col, int twips) {
+    const int pixels = twipsToPixels(twips, logicalDpiX());
+    if (col == 0) {
+        verticalHeader()->setFixedWidth(pixels);
+    } else {
+        horizontalHeader()->resizeSection(col - 1, pixels);
+    }
+}
+
+void QtGridView::reapplyColWidths() {
+    for (int col = 0; col < grid.cols(); ++col) {
+        if (const std::optional<int> twips = grid.colWidth(col)) {
+            applyColWidth(col, *twips);
+        }
+    }
+}
+
+void QtGridView::onClicked(const QModelIndex& index) {
+    grid.setRow(index.row() + 1);
+    grid.setCol(index.column() + 1);
+    emit gridClicked();
+}

@@ -1,0 +1,162 @@
+#include "qt/QtSerialControl.h"
+
+#include "platform/PortOpening.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cerrno>
+#include <utility>
+
+namespace {
+
+QSerialPort::Parity toSerialParity(LineSettings::Parity parity) {
+    switch (parity) {
+    case LineSettings::Parity::None:
+        return QSerialPort::NoParity;
+    case LineSettings::Parity::Even:
+        return QSerialPort::EvenParity;
+    case LineSettings::Parity::Odd:
+        return QSerialPort::OddParity;
+    case LineSettings::Parity::Mark:
+        return QSerialPort::MarkParity;
+    case LineSettings::Parity::Space:
+        return QSerialPort::SpaceParity;
+    }
+    return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits toSerialStopBits(LineSettings::StopBits stopBits) {
+    switch (stopBits) {
+    case LineSettings::StopBits::One:
+        return QSerialPort::OneStop;
+    case LineSettings::StopBits::OneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case LineSettings::StopBits::Two:
+        return QSerialPort::TwoStop;
+    }
+    return QSerialPort::TwoStop;
+}
+
+// A write that makes no progress for this long is left to finish later; the line is not blocked for it.
+constexpr int writeTimeoutMs = 2000;
+
+} // namespace
+
+QtSerialControl::QtSerialControl(PortResolver resolver, SerialDeviceFacts facts)
+    : resolve(std::move(resolver))
+    , deviceFacts(std::move(facts)) {}
+
+std::optional<SerialError> QtSerialControl::open() {
+    if (serial.isOpen()) {
+        return std::nullopt;
+    }
+    std::optional<SerialError> error = openDevice();
+    if (error) {
+        // Every failure lists the devices there are, so that the user can choose another number.
+        error->ports = deviceFacts.ports();
+    }
+    return error;
+}
+
+// The port's own texts for lock files and the like say little, so the reasons for the common cases
+// come from the system's error texts.
+SerialError QtSerialControl::openFailure(const QString& device) const {
+    switch (serial.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return {SerialError::Kind::NoSuchPort, device, qt_error_string(ENOENT)};
+    case QSerialPort::PermissionError: {
+        // The port refuses both a device in use and one the user may not open with the same error.
+        const NodeAccess access = deviceFacts.nodeAccess(device);
+        if (access.readWrite) {
+            return {SerialError::Kind::InUse, device, qt_error_string(EBUSY)};
+        }
+        return {SerialError::Kind::PermissionDenied, device, qt_error_string(EACCES), access.group};
+    }
+    default:
+        return {SerialError::Kind::Other, device, serial.errorString()};
+    }
+}
+
+std::optional<SerialError> QtSerialControl::openDevice() {
+    const PortOpening opening = preparePortOpening(resolve, portNumber, settings);
+    if (opening.error) {
+        return opening.error;
+    }
+    const QString& device = opening.device;
+    const LineSettings& line = opening.line;
+    serial.setPortName(device);
+    serial.setBaudRate(line.baud);
+    serial.setParity(toSerialParity(line.parity));
+    serial.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits));
+    serial.setStopBits(toSerialStopBits(line.stopBits));
+    serial.setFlowControl(QSerialPort::NoFlowControl);
+    if (!serial.open(QIODevice::ReadWrite)) {
+        SerialError error = openFailure(device);
+        serial.clearError();
+        return error;
+    }
+    openedDevice = device;
+    return std::nullopt;
+}
+
+void QtSerialControl::output(const QByteArray& bytes) {
+    if (!serial.isOpen()) {
+        return;
+    }
+    // Out now rather than when the event loop next runs, so the pause after a send starts once the
+    // bytes are on their way.
+    serial.write(bytes);
+    while (serial.isOpen() && serial.bytesToWrite() > 0) {
+        if (!serial.waitForBytesWritten(writeTimeoutMs)) {
+            checkDeviceLost();
+            return;
+        }
+    }
+}
+
+QByteArray QtSerialControl::input() {
+    if (!serial.isOpen()) {
+        return {};
+    }
+    // What the port holds already comes first: the poll below only looks for bytes still in the
+    // system, which arrived while no event loop ran and which reading alone would not see.
+    QByteArray bytes = serial.readAll();
+    if (!serial.waitForReadyRead(0)) {
+        checkDeviceLost();
+    }
+    if (serial.isOpen()) {
+        bytes += serial.readAll();
+    }
+    return bytes;
+}
+
+void QtSerialControl::waitForInput(std::chrono::microseconds timeout) {
+    if (!serial.isOpen() || serial.bytesAvailable() > 0) {
+        return;
+    }
+    // The event loop runs meanwhile, so that the windows paint; the port fills its buffer from it.
+    QEventLoop loop;
+    QObject::connect(&serial, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+    QObject::connect(&serial, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timerInterval(timeout), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (serial.error() != QSerialPort::NoError) {
+        checkDeviceLost();
+    }
+}
+
+std::optional<SerialError> QtSerialControl::takeFailure() {
+    return std::exchange(failure, std::nullopt);
+}
+
+void QtSerialControl::checkDeviceLost() {
+    const QSerialPort::SerialPortError error = serial.error();
+    serial.clearError();
+    // A device that was unplugged fails every transfer at once, while the port still counts as open.
+    if (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
+        error == QSerialPort::ResourceError) {
+        failure = SerialError{SerialError::Kind::DeviceLost, openedDevice, deviceGoneReason()};
+        serial.close();
+    }
+}
