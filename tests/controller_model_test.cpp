@@ -22,6 +22,45 @@ private slots:
         QCOMPARE(controller.currentScene(), 5);
     }
 
+    // At 9600 baud a byte is 1146 us on the wire, and 515 of them 590105 us: the controller hears
+    // a command end only once the wire has been silent after its last byte.
+    void theWireKeepsCommandsApartOrRunsThemTogether_data() {
+        QTest::addColumn<qint64>("nextSentUs");
+        QTest::addColumn<QList<int>>("frameSizes");
+        QTest::addColumn<qint64>("silenceUs");
+        QTest::newRow("50 ms after the last byte: apart")
+            << qint64(640'105) << QList<int>{515, 2} << qint64(50'000);
+        QTest::newRow("50 ms after the bytes were handed over: together")
+            << qint64(50'000) << QList<int>{517} << qint64(-1);
+    }
+    void theWireKeepsCommandsApartOrRunsThemTogether() {
+        QFETCH(qint64, nextSentUs);
+        ControllerModel controller(Generation::Mk1, 512);
+        controller.setWire(parseLineSettings(QStringLiteral("9600,n,8,2")));
+        controller.receive(Bytes{1, 0, 1} + Bytes(512, 9), 0ms);
+        QCOMPARE(controller.lastArrival(), ControllerModel::Time(590'105));
+        controller.receive({3, 2}, ControllerModel::Time(nextSentUs));
+        controller.settle(2s);
+        QList<int> sizes;
+        for (const ControllerModel::Frame& frame : controller.frames()) {
+            sizes << static_cast<int>(frame.bytes.size());
+        }
+        QFETCH(QList<int>, frameSizes);
+        QFETCH(qint64, silenceUs);
+        QCOMPARE(sizes, frameSizes);
+        QCOMPARE(controller.frames().back().silence.value_or(ControllerModel::Time(-1)).count(), silenceUs);
+    }
+
+    void repliesLeaveAtTheLineRate() {
+        ControllerModel controller(Generation::Mk1, 512);
+        controller.setWire(parseLineSettings(QStringLiteral("9600,n,8,2")));
+        controller.receive({4}, 0ms);
+        // The command's byte, the gap that ends it, the latency, then 512 bytes back on the wire.
+        const ControllerModel::Time last = 1146us + 20ms + 5ms + 586'667us;
+        QCOMPARE(controller.transmit(last - 1us).size(), 511);
+        QCOMPARE(controller.transmit(last).size(), 1);
+    }
+
     void replies_data() {
         QTest::addColumn<Generation>("generation");
         QTest::addColumn<QList<Fault>>("faults");

@@ -43,6 +43,24 @@ private slots:
         QFETCH(std::optional<LineSettings>, line);
         QCOMPARE(parseLineSettings(text), line);
     }
+
+    // Every byte is a start bit, its data bits, a parity bit unless there is none, and its stops.
+    void wireTimeCountsEveryBit_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<qint64>("microseconds");
+        QTest::newRow("the longest command at 9600") << "9600,n,8,2" << qint64(515) << qint64(590'105);
+        QTest::newRow("one byte at 9600, rounded up") << "9600,n,8,2" << qint64(1) << qint64(1'146);
+        QTest::newRow("the longest command at 19200") << "19200,n,8,2" << qint64(515) << qint64(295'053);
+        QTest::newRow("parity and one and a half stops") << "4800,e,7,1.5" << qint64(2) << qint64(4'375);
+        QTest::newRow("nothing") << "9600,n,8,2" << qint64(0) << qint64(0);
+    }
+    void wireTimeCountsEveryBit() {
+        QFETCH(QString, text);
+        QFETCH(qint64, bytes);
+        QFETCH(qint64, microseconds);
+        QCOMPARE(wireTime(*parseLineSettings(text), bytes).count(), microseconds);
+    }
 };
 
 QTEST_APPLESS_MAIN(LineSettingsTest)

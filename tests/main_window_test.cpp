@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(rig.window.chooserShown, 0);
         QCOMPARE(rig.messages.shown, QStringList{});
         QCOMPARE(rig.window.saveSceneVisible, std::optional<bool>(true));
-        QVERIFY(shortestGap(rig.controller) > 50ms);
+        QVERIFY(shortestSilence(rig.controller) > 50ms);
     }
 
     void resize_data() {

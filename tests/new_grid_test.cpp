@@ -87,7 +87,7 @@ private slots:
         if (online) {
             QCOMPARE(rig.controllerNow().channelsPerScene(), channels);
             QCOMPARE(rig.controllerLevels(scenes), zeros);
-            QVERIFY(shortestGap(rig.controller) > 50ms);
+            QVERIFY(shortestSilence(rig.controller) > 50ms);
         }
     }
 };

@@ -27,7 +27,7 @@ void checkControllerFollowsGrid(PtyEditorRig& rig) {
     for (int s = 1; s <= rig.form.ncols; ++s) {
         QCOMPARE(rig.columnTexts(s), rig.controllerLevels(s));
     }
-    const Clock::Time gap = shortestGap(rig.controllerNow());
+    const Clock::Time gap = shortestSilence(rig.controllerNow());
     QVERIFY2(gap > 50ms, qPrintable(QStringLiteral("%1 us").arg(gap.count())));
 }
 

@@ -52,15 +52,17 @@ private slots:
         rig.controller.fillWithPattern();
         rig.controller.addFault({Fault::Kind::Short, 4, 2});
         rig.controller.addFault({Fault::Kind::Long, 4, 3});
-        rig.controller.addFault({Fault::Kind::Late, 4, 4, 600ms}); // within the deadline of 1 s
-        rig.controller.addFault({Fault::Kind::Late, 4, 5});        // after it, during scene 6
+        // Within the deadline of 1 s, with the reply's 0.59 s on the wire; and after it, for the last
+        // scene, so that no later reply is held up behind it on the wire.
+        rig.controller.addFault({Fault::Kind::Late, 4, 4, 300ms});
+        rig.controller.addFault({Fault::Kind::Late, 4, 13});
         QVERIFY(rig.startThenConnect());
         rig.form.onReadMenu();
 
         QCOMPARE(rig.messages.shown, QStringList(2, QStringLiteral("Comms error")));
         for (int s = 1; s <= 13; ++s) {
             QCOMPARE(rig.columnTexts(s),
-                     s == 2 || s == 5 ? QStringList(512, QString()) : rig.controllerLevels(s));
+                     s == 2 || s == 13 ? QStringList(512, QString()) : rig.controllerLevels(s));
         }
         QCOMPARE(rig.sent(), (QList<Bytes>{{12}, {6}} + readAllFrames(13)));
         QVERIFY(rig.port.isOpen());

@@ -53,7 +53,7 @@ private slots:
         QCOMPARE(rig.messages.shown, QStringList{});
         QCOMPARE(rig.form.nscene, std::int16_t(1));
         QCOMPARE(rig.controllerNow().currentScene(), 1);
-        QVERIFY(shortestGap(rig.controller) > 50ms);
+        QVERIFY(shortestSilence(rig.controller) > 50ms);
     }
 
     void faultyReplies_data() {

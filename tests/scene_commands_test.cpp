@@ -174,7 +174,7 @@ private slots:
         }
         QCOMPARE(rig.form.nscene, std::int16_t(1));
         QCOMPARE(rig.controllerNow().currentScene(), 1);
-        QVERIFY(shortestGap(rig.controller) > 50ms);
+        QVERIFY(shortestSilence(rig.controller) > 50ms);
     }
 };
 

@@ -14,6 +14,7 @@ std::optional<SerialError> Dmx::openport(std::int16_t commPort, std::int16_t spe
     }
     openedPort = commPort;
     openedSettings = settingsFor(speed);
+    openedLine = parseLineSettings(openedSettings).value_or(LineSettings{});
     port.setCommPort(openedPort);
     port.setSettings(openedSettings);
     return port.open();
@@ -40,11 +41,39 @@ void Dmx::sendbytes(std::span<const std::int16_t> buffer, std::int16_t n) {
     }
     if (!bytes.isEmpty()) {
         port.output(bytes);
-    }
-    if (!portStillOpen()) {
-        return;
+        // The controller tells one command from the next only by the silence after its last byte,
+        // so the pause counts from when that byte has left the wire, not from when the port took it.
+        if (!portStillOpen() || !waitUntilSent(bytes.size())) {
+            return;
+        }
     }
     waitPast(time, time.now(), sendPause);
+}
+
+bool Dmx::waitUntilSent(qsizetype count) {
+    const Clock::Time onTheWire = time.now() + wireTime(openedLine, count);
+    time.sleepUntil(onTheWire);
+    // The port may hold bytes beyond their wire time: an adapter that sends in packets, or one
+    // slower than its line.
+    for (;;) {
+        const bool sent = port.outputSent();
+        if (!portStillOpen()) {
+            return false;
+        }
+        if (sent) {
+            return true;
+        }
+        if (time.now() >= onTheWire + sendGrace) {
+            const SerialError stuck{SerialError::Kind::DeviceLost, port.deviceName(),
+                                    QStringLiteral("it has not sent what it was given")};
+            port.close();
+            if (onPortFailure) {
+                onPortFailure(stuck);
+            }
+            return false;
+        }
+        time.sleepUntil(time.now() + sentPoll);
+    }
 }
 
 void Dmx::readbytes(std::span<std::int16_t> buffer, std::int16_t& n) {

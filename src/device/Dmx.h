@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/LineSettings.h"
 #include "platform/SerialControl.h"
 
 #include <cstdint>
@@ -25,7 +26,8 @@ public:
     std::optional<SerialError> openport(std::int16_t port, std::int16_t speed);
     // Opens the port with the given number and speed, closing it first when it is open with others.
     std::optional<SerialError> reopenport(std::int16_t port, std::int16_t speed);
-    // Sends elements 0 to n-1, one byte each, then keeps the line silent for more than 50 ms.
+    // Sends elements 0 to n-1, one byte each, then keeps the line silent for more than 50 ms from
+    // the moment the last of them has left the wire.
     void sendbytes(std::span<const std::int16_t> buffer, std::int16_t n);
     // Collects received bytes from element 0 on until n have come or 1 s has passed; n becomes the
     // number stored. Elements past the last one stored keep their values. Bytes beyond the buffer
@@ -38,9 +40,13 @@ public:
     // Called once when the port fails while open; the port is closed by then.
     void setPortFailureHandler(PortFailureHandler handler) { onPortFailure = std::move(handler); }
 
-
     static constexpr Clock::Time sendPause = std::chrono::milliseconds(50);
     static constexpr Clock::Time replyDeadline = std::chrono::seconds(1);
+    // How often the port is asked whether its output has gone, once the bytes' wire time is over.
+    static constexpr Clock::Time sentPoll = std::chrono::milliseconds(1);
+    // How much longer than their wire time the port may take to send the bytes before it counts
+    // as failed: no adapter keeps a command for seconds.
+    static constexpr Clock::Time sendGrace = std::chrono::seconds(2);
 
     // True while the port is still usable; reports a failure the control has seen, also one that
     // closed the port between two calls, so that no failure goes untold.
@@ -48,10 +54,13 @@ public:
 
 private:
     static QString settingsFor(std::int16_t speed);
+    // Waits until bytes handed to the port now are out on the wire; false when the port failed.
+    bool waitUntilSent(qsizetype count);
 
     SerialControl& port;
     Clock& time;
     std::int16_t openedPort = 0;
     QString openedSettings;
+    LineSettings openedLine;
     PortFailureHandler onPortFailure;
 };

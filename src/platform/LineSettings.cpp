@@ -35,3 +35,15 @@ std::optional<LineSettings> parseLineSettings(const QString& text) {
     line.stopBits = stops.value(stopBits);
     return line;
 }
+
+std::chrono::microseconds wireTime(const LineSettings& line, qint64 bytes) {
+    // Counted in half bits, so that one and a half stop bits stay exact.
+    const qint64 stopHalves = line.stopBits == LineSettings::StopBits::One          ? 2
+                              : line.stopBits == LineSettings::StopBits::OneAndHalf ? 3
+                                                                                    : 4;
+    const qint64 parityBits = line.parity == LineSettings::Parity::None ? 0 : 1;
+    const qint64 halvesPerByte = 2 * (1 + line.dataBits + parityBits) + stopHalves;
+    const qint64 halfBitsPerSecond = 2 * static_cast<qint64>(line.baud);
+    const qint64 numerator = bytes * halvesPerByte * 1'000'000;
+    return std::chrono::microseconds((numerator + halfBitsPerSecond - 1) / halfBitsPerSecond);
+}

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 // The frame of a serial line, as a settings text such as "9600,n,8,2" gives it: baud rate, parity
@@ -19,3 +20,7 @@ struct LineSettings {
 
 // Nothing when the text is not understood.
 std::optional<LineSettings> parseLineSettings(const QString& text);
+
+// How long that many bytes take on the wire, back to back: each is a start bit, its data bits, a
+// parity bit unless there is none, and its stop bits. Rounded up to the microsecond.
+std::chrono::microseconds wireTime(const LineSettings& line, qint64 bytes);

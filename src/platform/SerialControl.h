@@ -68,6 +68,10 @@ public:
 
     // Puts the bytes on the line, in order, after everything written before.
     virtual void output(const QByteArray& bytes) = 0;
+    // Whether every byte given to output() has left the port, as far as the system tells: a POSIX
+    // tty's output queue, the Windows transmit buffer. Asks without waiting. A port that has failed
+    // is closed by then, with its failure kept for takeFailure().
+    virtual bool outputSent() = 0;
     // Everything received and not yet taken, without waiting; empty while the port is closed.
     virtual QByteArray input() = 0;
     // Blocks until more bytes have arrived or the timeout has passed, without spinning.

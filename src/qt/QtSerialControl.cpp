@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <utility>
 
+#include <sys/ioctl.h>
+
 namespace {
 
 QSerialPort::Parity toSerialParity(LineSettings::Parity parity) {
@@ -113,6 +115,25 @@ void QtSerialControl::output(const QByteArray& bytes) {
             return;
         }
     }
+}
+
+bool QtSerialControl::outputSent() {
+    if (!serial.isOpen()) {
+        return true;
+    }
+    if (serial.bytesToWrite() > 0) {
+        return false;
+    }
+    // What the system still holds for the wire: the tty's output queue.
+    int queued = 0;
+    if (ioctl(serial.handle(), TIOCOUTQ, &queued) == 0) {
+        return queued == 0;
+    }
+    if (errno == EIO || errno == ENXIO || errno == ENODEV) {
+        failure = SerialError{SerialError::Kind::DeviceLost, openedDevice, deviceGoneReason()};
+        serial.close();
+    }
+    return true; // nothing more can be told
 }
 
 QByteArray QtSerialControl::input() {

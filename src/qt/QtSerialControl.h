@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/PortResolver.h"
-#include "platform/SerialDeviceFacts.h"
 #include "platform/SerialControl.h"
+#include "platform/SerialDeviceFacts.h"
 
 #include <QSerialPort>
 
@@ -23,6 +23,7 @@ public:
     QString deviceName() const override { return serial.isOpen() ? openedDevice : QString(); }
 
     void output(const QByteArray& bytes) override;
+    bool outputSent() override;
     QByteArray input() override;
     void waitForInput(std::chrono::microseconds timeout) override;
 

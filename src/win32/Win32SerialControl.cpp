@@ -242,6 +242,20 @@ void Win32SerialControl::output(const QByteArray& bytes) {
     }
 }
 
+bool Win32SerialControl::outputSent() {
+    if (!port) {
+        return true;
+    }
+    // The driver's transmit queue holds what has not gone out yet.
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(port->handle, &errors, &status)) {
+        lose();
+        return true;
+    }
+    return status.cbOutQue == 0;
+}
+
 QByteArray Win32SerialControl::input() {
     collectInput();
     return std::exchange(received, QByteArray());

@@ -24,6 +24,7 @@ public:
     QString deviceName() const override { return isOpen() ? openedDevice : QString(); }
 
     void output(const QByteArray& bytes) override;
+    bool outputSent() override;
     QByteArray input() override;
     void waitForInput(std::chrono::microseconds timeout) override;
 

@@ -29,6 +29,7 @@ std::optional<SerialError> ControllerEmulator::open() {
     }
     // Whatever the controller said while nobody listened is lost.
     far.transmit(time.now());
+    far.setWire(parseLineSettings(frameSettings));
     opened = true;
     opens.push_back({port, frameSettings});
     return std::nullopt;
@@ -48,6 +49,10 @@ void ControllerEmulator::output(const QByteArray& bytes) {
         return;
     }
     far.receive(bytesOf(bytes), time.now());
+}
+
+bool ControllerEmulator::outputSent() {
+    return !opened || time.now() >= far.lastArrival() + sendLag;
 }
 
 QByteArray ControllerEmulator::input() {

@@ -7,8 +7,9 @@
 #include <QList>
 #include <QStringList>
 
-// A serial port with the controller model at its far end, in process. Time is the given clock's,
-// and waiting for a reply sleeps on it: with a fake clock a second-long wait takes no time.
+// A serial port with the controller model at its far end, in process, over a wire at the settings
+// the port is opened with. Time is the given clock's, and waiting for a reply sleeps on it: with a
+// fake clock a second-long wait takes no time.
 class ControllerEmulator : public SerialControl {
 public:
     // The port number and settings in force at one successful opening.
@@ -30,12 +31,16 @@ public:
     void close() override;
     QString deviceName() const override { return opened ? device : QString(); }
     void output(const QByteArray& bytes) override;
+    bool outputSent() override;
     QByteArray input() override;
     void waitForInput(std::chrono::microseconds timeout) override;
     std::optional<SerialError> takeFailure() override;
 
     // The next open() fails with this error.
     void failNextOpen(const SerialError& error) { openError = error; }
+    // The port reports its output sent this long after the last byte has left the wire, as an
+    // adapter that sends in packets does.
+    void holdOutput(Clock::Time lag) { sendLag = lag; }
     // The device goes away now: the port closes and the failure is reported once.
     void loseDevice(const SerialError& error);
     // The device goes away when the program writes exactly these bytes, which are lost.
@@ -55,6 +60,7 @@ private:
     std::optional<SerialError> openError;
     std::optional<SerialError> failure;
     std::optional<std::pair<QByteArray, SerialError>> fatalOutput;
+    Clock::Time sendLag{0};
     QList<Opening> opens;
     QStringList misuses;
 };

@@ -70,29 +70,57 @@ std::vector<ControllerModel::Frame> ControllerModel::takeEndedFrames() {
     return taken;
 }
 
+ControllerModel::Time ControllerModel::Direction::arrival(Time sent,
+                                                          const std::optional<LineSettings>& line) const {
+    if (!line) {
+        return sent;
+    }
+    // Counted from the burst's start, so that the rounding of one byte's time does not add up.
+    return sent >= freeAt ? sent + wireTime(*line, 1) : burstStart + wireTime(*line, burstBytes + 1);
+}
+
+ControllerModel::Time ControllerModel::Direction::carry(Time sent, const std::optional<LineSettings>& line) {
+    const Time arrives = arrival(sent, line);
+    if (sent >= freeAt) {
+        burstStart = sent;
+        burstBytes = 0;
+    }
+    ++burstBytes;
+    freeAt = std::max(freeAt, arrives);
+    return arrives;
+}
+
 void ControllerModel::receive(const Bytes& bytes, Time at) {
     if (bytes.empty()) {
         return;
     }
-    settle(at);
+    const Time before = toController.freeAt;
+    const Time begins = std::max(at, before);
+    settle(begins);
     if (pending.empty()) {
-        log.push_back({at, {}});
+        log.push_back({begins, {}, heardAny ? std::optional<Time>(begins - before) : std::nullopt});
+    }
+    heardAny = true;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        lastByte = toController.carry(at, wire);
     }
     pending.append(bytes);
     log.back().bytes.append(bytes);
-    lastByte = at;
     if (echo) {
-        queue(bytes, at);
+        queue(bytes, begins);
     }
 }
 
 Bytes ControllerModel::transmit(Time now) {
     settle(now);
-    const auto end =
-        std::find_if(line.begin(), line.end(), [now](const auto& byte) { return byte.first > now; });
+    // The bytes go on the wire in the order they are sent, each once the one before it has arrived.
+    auto end = line.begin();
     Bytes taken;
-    std::transform(line.begin(), end, std::back_inserter(taken),
-                   [](const auto& byte) { return byte.second; });
+    while (end != line.end() && fromController.arrival(end->first, wire) <= now) {
+        fromController.carry(end->first, wire);
+        taken << end->second;
+        ++end;
+    }
     line.erase(line.begin(), end);
     return taken;
 }
@@ -101,7 +129,7 @@ std::optional<ControllerModel::Time> ControllerModel::nextEvent(Time now) {
     settle(now);
     std::optional<Time> next;
     if (!line.empty()) {
-        next = line.front().first;
+        next = fromController.arrival(line.front().first, wire);
     }
     if (!pending.empty() && (!next || lastByte + frameGap < *next)) {
         next = lastByte + frameGap;
@@ -198,7 +226,7 @@ void ControllerModel::reply(Bytes bytes, std::uint8_t command, Time end) {
 
 void ControllerModel::queue(const Bytes& bytes, Time at) {
     auto position = std::upper_bound(line.begin(), line.end(), at,
-                                     [](Time t, const auto& byte) { return t < byte.first; });
+                                     [](Time t, const auto& queued) { return t < queued.first; });
     for (const int byte : bytes) {
         position = std::next(line.insert(position, {at, static_cast<std::uint8_t>(byte)}));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/LineSettings.h"
 #include "support/Bytes.h"
 
 #include <cstdint>
@@ -9,19 +10,24 @@
 #include <vector>
 
 // The scene controller at the far end of the serial line, as a plain model that any emulator can
-// drive: bytes go in with their arrival times, reply bytes come out with the times from which they
-// can be read. Commands carry no framing, so a command is whatever arrived before the line fell
-// silent for frameGap; the program's pause after every command is longer than that.
+// drive: bytes go in with the times they are sent, reply bytes come out with the times from which
+// they can be read. With a wire, every byte takes its time on it in both directions, back to back:
+// bytes sent at once arrive one byte time apart. Commands carry no framing, so a command is
+// whatever arrived before the wire fell silent for frameGap: two commands with less silence between
+// them run together into one, as on a real controller. The program's pause after every command is
+// longer than that.
 class ControllerModel {
 public:
     using Time = Clock::Time;
 
     enum class Generation { Mk1, Mk2 };
 
-    // One command as it arrived: the time of its first byte and all its bytes.
+    // One command as it arrived: when its first byte began on the wire, all its bytes, and the
+    // silence on the wire before it (nothing for the first command).
     struct Frame {
         Time start;
         Bytes bytes;
+        std::optional<Time> silence;
     };
 
     static constexpr Time frameGap = std::chrono::milliseconds(20);
@@ -59,6 +65,12 @@ public:
     // ends, or a reply byte becomes readable (a time not after now means one is readable now).
     std::optional<Time> nextEvent(Time now);
 
+    // The wire at these settings from now on; without one, bytes arrive the moment they are sent.
+    void setWire(const std::optional<LineSettings>& line) { wire = line; }
+    const std::optional<LineSettings>& wireSettings() const { return wire; }
+    // When the last byte sent to the controller so far has arrived.
+    Time lastArrival() const { return toController.freeAt; }
+
     void setReplyLatency(Time latency) { replyLatency = latency; }
     // A line that sends every byte straight back and never answers.
     void setEcho(bool on) { echo = on; }
@@ -81,6 +93,16 @@ public:
     std::vector<Frame> takeEndedFrames();
 
 private:
+    // One direction of the wire: bytes go out back to back, each after the one before it.
+    struct Direction {
+        Time freeAt{0}; // when the last byte sent has arrived
+        Time burstStart{0};
+        qint64 burstBytes = 0;
+        // When the next byte, sent at that time, would arrive; carry() puts it on the wire.
+        Time arrival(Time sent, const std::optional<LineSettings>& line) const;
+        Time carry(Time sent, const std::optional<LineSettings>& line);
+    };
+
     void execute(const Bytes& command, Time end);
     Bytes answer(const Bytes& command);
     void reply(Bytes bytes, std::uint8_t command, Time end);
@@ -97,9 +119,14 @@ private:
     bool echo = false;
     std::vector<Fault> faults;
 
+    std::optional<LineSettings> wire;
+    Direction toController;
+    Direction fromController;
+    bool heardAny = false;
+
     Bytes pending; // the command still arriving
     Time lastByte{0};
-    std::vector<std::pair<Time, std::uint8_t>> line; // reply bytes by the time they are readable
+    std::vector<std::pair<Time, std::uint8_t>> line; // reply bytes not yet taken, by the time they are sent
 
     std::vector<Frame> log;
 };

@@ -21,6 +21,7 @@ public:
     void close() override { serial.close(); }
     QString deviceName() const override { return serial.deviceName(); }
     void output(const QByteArray& bytes) override;
+    bool outputSent() override { return serial.outputSent(); }
     QByteArray input() override { return serial.input(); }
     void waitForInput(std::chrono::microseconds timeout) override { serial.waitForInput(timeout); }
     std::optional<SerialError> takeFailure() override { return serial.takeFailure(); }

@@ -1,5 +1,7 @@
 #include "support/PseudoTerminal.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -7,6 +9,33 @@
 #include <unistd.h>
 
 #include <array>
+#include <utility>
+
+std::optional<LineSettings> lineSettingsOf(const termios& settings) {
+    static constexpr std::pair<speed_t, qint32> speeds[] = {
+        {B1200, 1200},   {B2400, 2400},   {B4800, 4800},     {B9600, 9600},    {B19200, 19200},
+        {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400}};
+    const speed_t speed = cfgetospeed(&settings);
+    const auto known = std::find_if(std::begin(speeds), std::end(speeds),
+                                    [speed](const auto& entry) { return entry.first == speed; });
+    if (known == std::end(speeds)) {
+        return std::nullopt;
+    }
+    static constexpr std::pair<tcflag_t, int> sizes[] = {{CS5, 5}, {CS6, 6}, {CS7, 7}, {CS8, 8}};
+    LineSettings line;
+    line.baud = known->second;
+    for (const auto& [flag, bits] : sizes) {
+        if ((settings.c_cflag & CSIZE) == flag) {
+            line.dataBits = bits;
+        }
+    }
+    const bool parity = settings.c_cflag & PARENB;
+    line.parity = !parity                     ? LineSettings::Parity::None
+                  : settings.c_cflag & PARODD ? LineSettings::Parity::Odd
+                                              : LineSettings::Parity::Even;
+    line.stopBits = settings.c_cflag & CSTOPB ? LineSettings::StopBits::Two : LineSettings::StopBits::One;
+    return line;
+}
 
 PseudoTerminal::PseudoTerminal() {
     std::array<char, 256> name{};

@@ -1,9 +1,16 @@
 #pragma once
 
+#include "platform/LineSettings.h"
+
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 #include <termios.h>
+
+// The frame a terminal's settings give its line; nothing for a speed without a number here.
+std::optional<LineSettings> lineSettingsOf(const termios& settings);
 
 // A pseudo-terminal pair standing in for a serial device: the program opens the device side by its
 // path, the test plays the far end on the controlling side.

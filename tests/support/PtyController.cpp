@@ -20,9 +20,10 @@ int pollTimeoutMs(Clock::Time now, std::optional<Clock::Time> next) {
 }
 } // namespace
 
-PtyController::PtyController(ControllerModel& controller, Clock::Time longest)
+PtyController::PtyController(ControllerModel& controller, Clock::Time longest, Wire modelled)
     : model(controller)
-    , lifetime(longest) {}
+    , lifetime(longest)
+    , wire(modelled) {}
 
 PtyController::~PtyController() {
     stop();
@@ -111,6 +112,10 @@ bool PtyController::receive(Clock::Time readAt) {
         return n < 0 && (errno == EAGAIN || errno == EINTR);
     }
     const std::lock_guard lock(modelLock);
+    if (wire == Wire::Modelled) {
+        // The program may have changed the speed since; bytes it wrote go at the speed it set.
+        model.setWire(lineSettingsOf(pty.deviceSettings()));
+    }
     for (auto from = chunk.begin(), end = chunk.begin() + n; from != end;) {
         std::size_t size = static_cast<std::size_t>(end - from);
         Clock::Time at = readAt;

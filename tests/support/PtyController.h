@@ -12,8 +12,10 @@
 #include <thread>
 
 // The controller model played on the far end of a pseudo-terminal by a thread of its own, so that
-// the program's real serial control reaches it through a device node, on the real clock. Replies
-// are written at their time and the model logs every command with its time.
+// the program's real serial control reaches it through a device node, on the real clock. Unless
+// told otherwise, the line has a wire at the speed and frame the program set on the device side:
+// the bytes reach the controller, and its replies the program, one byte time after another.
+// Replies are written at their time and the model logs every command with its time.
 //
 // On a busy machine the thread can get to run tens of milliseconds after bytes came, which would
 // run two commands together; so the program notes every write, with its time, before it makes it,
@@ -23,7 +25,10 @@
 // unless told), and it never blocks, so that stopping it cannot hang a test.
 class PtyController {
 public:
-    explicit PtyController(ControllerModel& controller, Clock::Time longest = std::chrono::minutes(1));
+    enum class Wire { Modelled, None };
+
+    explicit PtyController(ControllerModel& controller, Clock::Time longest = std::chrono::minutes(1),
+                           Wire wire = Wire::Modelled);
     ~PtyController();
     PtyController(const PtyController&) = delete;
     PtyController& operator=(const PtyController&) = delete;
@@ -61,6 +66,7 @@ private:
 
     ControllerModel& model;
     Clock::Time lifetime;
+    Wire wire;
     PseudoTerminal pty;
     QtClock clock;
     std::optional<Bytes> vanishCommand;

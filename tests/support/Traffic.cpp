@@ -10,11 +10,10 @@ QList<Bytes> framesOf(const ControllerModel& controller) {
     return frames;
 }
 
-Clock::Time shortestGap(const ControllerModel& controller) {
+Clock::Time shortestSilence(const ControllerModel& controller) {
     Clock::Time shortest = std::chrono::hours(24);
-    const auto& frames = controller.frames();
-    for (std::size_t i = 1; i < frames.size(); ++i) {
-        shortest = std::min(shortest, frames[i].start - frames[i - 1].start);
+    for (const ControllerModel::Frame& frame : controller.frames()) {
+        shortest = std::min(shortest, frame.silence.value_or(shortest));
     }
     return shortest;
 }

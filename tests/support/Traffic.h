@@ -8,6 +8,6 @@
 
 // Every command the controller received since its log was last cleared, in order.
 QList<Bytes> framesOf(const ControllerModel& controller);
-// The shortest time from the start of one command to the start of the next; a day when there are
-// fewer than two.
-Clock::Time shortestGap(const ControllerModel& controller);
+// The shortest silence on the wire before a command, from the last byte of the one before it; a
+// day when there are fewer than two.
+Clock::Time shortestSilence(const ControllerModel& controller);
