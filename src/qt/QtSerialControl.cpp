@@ -1,7 +1,5 @@
 #include "qt/QtSerialControl.h"
 
-#include "platform/PortOpening.h"
-
 #include <QEventLoop>
 #include <QTimer>
 
@@ -46,20 +44,7 @@ constexpr int writeTimeoutMs = 2000;
 } // namespace
 
 QtSerialControl::QtSerialControl(PortResolver resolver, SerialDeviceFacts facts)
-    : resolve(std::move(resolver))
-    , deviceFacts(std::move(facts)) {}
-
-std::optional<SerialError> QtSerialControl::open() {
-    if (serial.isOpen()) {
-        return std::nullopt;
-    }
-    std::optional<SerialError> error = openDevice();
-    if (error) {
-        // Every failure lists the devices there are, so that the user can choose another number.
-        error->ports = deviceFacts.ports();
-    }
-    return error;
-}
+    : SystemSerialLine(std::move(resolver), std::move(facts)) {}
 
 // The port's own texts for lock files and the like say little, so the reasons for the common cases
 // come from the system's error texts.
@@ -69,7 +54,7 @@ SerialError QtSerialControl::openFailure(const QString& device) const {
         return {SerialError::Kind::NoSuchPort, device, qt_error_string(ENOENT)};
     case QSerialPort::PermissionError: {
         // The port refuses both a device in use and one the user may not open with the same error.
-        const NodeAccess access = deviceFacts.nodeAccess(device);
+        const NodeAccess access = facts().nodeAccess(device);
         if (access.readWrite) {
             return {SerialError::Kind::InUse, device, qt_error_string(EBUSY)};
         }
@@ -80,13 +65,7 @@ SerialError QtSerialControl::openFailure(const QString& device) const {
     }
 }
 
-std::optional<SerialError> QtSerialControl::openDevice() {
-    const PortOpening opening = preparePortOpening(resolve, portNumber, settings);
-    if (opening.error) {
-        return opening.error;
-    }
-    const QString& device = opening.device;
-    const LineSettings& line = opening.line;
+std::optional<SerialError> QtSerialControl::openDevice(const QString& device, const LineSettings& line) {
     serial.setPortName(device);
     serial.setBaudRate(line.baud);
     serial.setParity(toSerialParity(line.parity));
@@ -98,7 +77,6 @@ std::optional<SerialError> QtSerialControl::openDevice() {
         serial.clearError();
         return error;
     }
-    openedDevice = device;
     return std::nullopt;
 }
 
@@ -130,8 +108,7 @@ bool QtSerialControl::outputSent() {
         return queued == 0;
     }
     if (errno == EIO || errno == ENXIO || errno == ENODEV) {
-        failure = SerialError{SerialError::Kind::DeviceLost, openedDevice, deviceGoneReason()};
-        serial.close();
+        lose(deviceGoneReason());
     }
     return true; // nothing more can be told
 }
@@ -167,17 +144,17 @@ void QtSerialControl::waitForInput(std::chrono::microseconds timeout) {
     }
 }
 
-std::optional<SerialError> QtSerialControl::takeFailure() {
-    return std::exchange(failure, std::nullopt);
-}
-
 void QtSerialControl::checkDeviceLost() {
     const QSerialPort::SerialPortError error = serial.error();
     serial.clearError();
     // A device that was unplugged fails every transfer at once, while the port still counts as open.
     if (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
         error == QSerialPort::ResourceError) {
-        failure = SerialError{SerialError::Kind::DeviceLost, openedDevice, deviceGoneReason()};
-        serial.close();
+        lose(deviceGoneReason());
     }
+}
+
+void QtSerialControl::lose(const QString& reason) {
+    keepFailure(reason);
+    serial.close();
 }

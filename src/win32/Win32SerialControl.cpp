@@ -1,7 +1,5 @@
 #include "win32/Win32SerialControl.h"
 
-#include "platform/PortOpening.h"
-
 #include <QEventLoop>
 #include <QTimer>
 #include <QWinEventNotifier>
@@ -140,8 +138,7 @@ struct Win32SerialControl::Port {
 };
 
 Win32SerialControl::Win32SerialControl(PortResolver resolver, SerialDeviceFacts facts)
-    : resolve(std::move(resolver))
-    , deviceFacts(std::move(facts)) {}
+    : SystemSerialLine(std::move(resolver), std::move(facts)) {}
 
 Win32SerialControl::~Win32SerialControl() = default;
 
@@ -149,25 +146,7 @@ bool Win32SerialControl::isOpen() const {
     return port != nullptr;
 }
 
-std::optional<SerialError> Win32SerialControl::open() {
-    if (port) {
-        return std::nullopt;
-    }
-    std::optional<SerialError> error = openDevice();
-    if (error) {
-        // Every failure lists the ports there are, so that the user can choose another number.
-        error->ports = deviceFacts.ports();
-    }
-    return error;
-}
-
-std::optional<SerialError> Win32SerialControl::openDevice() {
-    const PortOpening opening = preparePortOpening(resolve, portNumber, settings);
-    if (opening.error) {
-        return opening.error;
-    }
-    const QString& device = opening.device;
-    const LineSettings& line = opening.line;
+std::optional<SerialError> Win32SerialControl::openDevice(const QString& device, const LineSettings& line) {
     // The device namespace reaches every port, COM10 and above too.
     const std::wstring path = (QStringLiteral("\\\\.\\") + device).toStdWString();
     const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -181,7 +160,6 @@ std::optional<SerialError> Win32SerialControl::openDevice() {
     }
     PurgeComm(handle, PURGE_RXCLEAR | PURGE_TXCLEAR);
     port = std::move(opened);
-    openedDevice = device;
     received.clear();
     return std::nullopt;
 }
@@ -286,11 +264,7 @@ void Win32SerialControl::waitForInput(std::chrono::microseconds timeout) {
     collectInput();
 }
 
-std::optional<SerialError> Win32SerialControl::takeFailure() {
-    return std::exchange(failure, std::nullopt);
-}
-
 void Win32SerialControl::lose() {
-    failure = SerialError{SerialError::Kind::DeviceLost, openedDevice, deviceGoneReason()};
+    keepFailure(deviceGoneReason());
     port.reset();
 }
