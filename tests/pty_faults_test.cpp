@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+
 using namespace std::chrono_literals;
 using Generation = ControllerModel::Generation;
 using Fault = ControllerModel::Fault;
@@ -15,10 +17,11 @@ using Fault = ControllerModel::Fault;
 namespace {
 const StatusLine cleared{QString(), colours::buttonFace};
 
+// A pseudo-terminal whose far end has gone fails with the system's words for it.
 QString lostMessage(const PtyEditorRig& rig) {
-    return QStringLiteral("The serial port (%1) stopped working: the device is no longer there (unplugged "
-                          "or switched off). The port has been closed; the grid is kept.")
-        .arg(rig.device.devicePath());
+    return QStringLiteral(
+               "The serial port (%1) stopped working: %2. The port has been closed; the grid is kept.")
+        .arg(rig.device.devicePath(), qt_error_string(EIO));
 }
 } // namespace
 

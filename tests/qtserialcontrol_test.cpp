@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <memory>
-#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -46,57 +45,6 @@ private slots:
         pty.reset();
     }
 
-    void opensWithTheSettingsOfTheSpeed_data() {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<speed_t>("baud");
-        QTest::newRow("9600") << QStringLiteral("9600,n,8,2") << speed_t(B9600);
-        QTest::newRow("19200") << QStringLiteral("19200,n,8,2") << speed_t(B19200);
-    }
-
-    void opensWithTheSettingsOfTheSpeed() {
-        QFETCH(QString, settings);
-        QFETCH(speed_t, baud);
-        comm.reset();
-        comm = openedControl(settings);
-        QVERIFY(comm);
-        const termios device = pty->deviceSettings();
-        QCOMPARE(cfgetospeed(&device), baud);
-        QCOMPARE(device.c_cflag & CSIZE, tcflag_t(CS8));
-        QVERIFY(device.c_cflag & CSTOPB);
-        QVERIFY(!(device.c_cflag & PARENB));
-        QVERIFY(!(device.c_cflag & CRTSCTS));
-        QVERIFY(!(device.c_iflag & (IXON | IXOFF)));
-    }
-
-    void bytesGoOutInOrderAndUnchanged() {
-        QByteArray bytes;
-        for (int value = 0; value < 256; ++value) {
-            bytes.append(static_cast<char>(value));
-        }
-        comm->output(bytes.left(100));
-        comm->output(bytes.mid(100));
-        QCOMPARE(pty->receive(256, 5000), bytes);
-    }
-
-    void bytesThatCameBeforeTheReadAreTaken() {
-        // Nothing polls the port while these arrive: they wait in the system, not in the port.
-        pty->send(QByteArray("\x06\x00\xff", 3));
-        QVERIFY(pty->deviceHolds(3, 5000));
-        QCOMPARE(comm->input(), QByteArray("\x06\x00\xff", 3));
-        QCOMPARE(comm->input(), QByteArray());
-    }
-
-    void waitingEndsWhenBytesCome() {
-        std::thread farEnd([this] {
-            std::this_thread::sleep_for(50ms);
-            pty->send("A");
-        });
-        // A wait that missed the byte would run for the hour and the test would be stopped.
-        comm->waitForInput(1h);
-        farEnd.join();
-        QCOMPARE(comm->input(), QByteArray("A"));
-    }
-
     void aClosedPortGivesNothingAndStaysQuiet() {
         pty->send("late");
         comm->close();
@@ -107,26 +55,11 @@ private slots:
         QCOMPARE(comm->takeFailure(), std::nullopt);
     }
 
-    void anUnpluggedDeviceIsReportedOnceAndClosesThePort() {
-        pty->hangUp();
-        QCOMPARE(comm->input(), QByteArray());
-        QVERIFY(!comm->isOpen());
-        const std::optional<SerialError> failure = comm->takeFailure();
-        QVERIFY(failure);
-        QCOMPARE(failure->kind, SerialError::Kind::DeviceLost);
-        QCOMPARE(failure->device, pty->devicePath());
-        QVERIFY(!failure->reason.isEmpty());
-        QCOMPARE(comm->takeFailure(), std::nullopt);
-        QCOMPARE(comm->input(), QByteArray());
-    }
-
     void openingFailuresNameTheDeviceAndListThePorts_data() {
         QTest::addColumn<QString>("device");
         QTest::addColumn<bool>("userMayOpen");
         QTest::addColumn<SerialError::Kind>("kind");
-        QTest::newRow("no such node")
-            << QStringLiteral("/nonexistent/ttyUSB9") << true << SerialError::Kind::NoSuchPort;
-        QTest::newRow("held by another control") << QStringLiteral("pty") << true << SerialError::Kind::InUse;
+        // A missing port and one in use are in the serial lines' contract test.
         QTest::newRow("held, and the user may not open it")
             << QStringLiteral("pty") << false << SerialError::Kind::PermissionDenied;
         QTest::newRow("no device for the number") << QString() << true << SerialError::Kind::NoSuchPort;

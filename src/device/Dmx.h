@@ -44,9 +44,6 @@ public:
     static constexpr Clock::Time replyDeadline = std::chrono::seconds(1);
     // How often the port is asked whether its output has gone, once the bytes' wire time is over.
     static constexpr Clock::Time sentPoll = std::chrono::milliseconds(1);
-    // How much longer than their wire time the port may take to send the bytes before it counts
-    // as failed: no adapter keeps a command for seconds.
-    static constexpr Clock::Time sendGrace = std::chrono::seconds(2);
 
     // True while the port is still usable; reports a failure the control has seen, also one that
     // closed the port between two calls, so that no failure goes untold.

@@ -47,3 +47,7 @@ std::chrono::microseconds wireTime(const LineSettings& line, qint64 bytes) {
     const qint64 numerator = bytes * halvesPerByte * 1'000'000;
     return std::chrono::microseconds((numerator + halfBitsPerSecond - 1) / halfBitsPerSecond);
 }
+
+std::chrono::milliseconds writeLimit(const LineSettings& line, qint64 bytes) {
+    return std::chrono::ceil<std::chrono::milliseconds>(wireTime(line, bytes)) + sendGrace;
+}

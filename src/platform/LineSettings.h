@@ -21,6 +21,14 @@ struct LineSettings {
 // Nothing when the text is not understood.
 std::optional<LineSettings> parseLineSettings(const QString& text);
 
+// How much longer than their time on the wire a port may take to send bytes before it counts as
+// failed: no adapter keeps a command for seconds.
+inline constexpr std::chrono::seconds sendGrace{2};
+
 // How long that many bytes take on the wire, back to back: each is a start bit, its data bits, a
 // parity bit unless there is none, and its stop bits. Rounded up to the microsecond.
 std::chrono::microseconds wireTime(const LineSettings& line, qint64 bytes);
+
+// How long a serial line lets a write of that many bytes take before it gives up on it: their time
+// on the wire and the grace, whole milliseconds.
+std::chrono::milliseconds writeLimit(const LineSettings& line, qint64 bytes);

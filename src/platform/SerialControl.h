@@ -51,6 +51,11 @@ inline QString deviceGoneReason() {
     return QStringLiteral("the device is no longer there (unplugged or switched off)");
 }
 
+// Why a port stopped working when a write did not end within its time limit.
+inline QString unfinishedWriteReason(qint64 sent, qint64 given) {
+    return QStringLiteral("it sent %1 of the %2 bytes it was given in the time allowed").arg(sent).arg(given);
+}
+
 // The serial line to the controller. Bytes pass unchanged in both directions.
 class SerialControl {
 public:

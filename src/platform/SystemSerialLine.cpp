@@ -28,6 +28,7 @@ std::optional<SerialError> SystemSerialLine::open() {
         return error;
     }
     openedDevice = *device;
+    line = *frame;
     return std::nullopt;
 }
 

@@ -30,6 +30,8 @@ protected:
     virtual std::optional<SerialError> openDevice(const QString& device, const LineSettings& line) = 0;
 
     const SerialDeviceFacts& facts() const { return deviceFacts; }
+    // The frame of the port that is open.
+    const LineSettings& openedLine() const { return line; }
     // Keeps why the open port stopped working for takeFailure(); the line closes it.
     void keepFailure(const QString& reason);
 
@@ -39,5 +41,6 @@ private:
     std::int16_t portNumber = 0;
     QString settings;
     QString openedDevice;
+    LineSettings line;
     std::optional<SerialError> failure;
 };

@@ -1,5 +1,6 @@
 #include "qt/QtSerialControl.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -37,9 +38,6 @@ QSerialPort::StopBits toSerialStopBits(LineSettings::StopBits stopBits) {
     }
     return QSerialPort::TwoStop;
 }
-
-// A write that makes no progress for this long is left to finish later; the line is not blocked for it.
-constexpr int writeTimeoutMs = 2000;
 
 } // namespace
 
@@ -85,10 +83,17 @@ void QtSerialControl::output(const QByteArray& bytes) {
         return;
     }
     // Out now rather than when the event loop next runs, so the pause after a send starts once the
-    // bytes are on their way.
+    // bytes are on their way. A write that cannot end in its time limit fails the port, rather than
+    // leave the rest of a command to go out after the next one has begun.
     serial.write(bytes);
+    const QDeadlineTimer limit(writeLimit(openedLine(), bytes.size()));
     while (serial.isOpen() && serial.bytesToWrite() > 0) {
-        if (!serial.waitForBytesWritten(writeTimeoutMs)) {
+        if (limit.hasExpired()) {
+            lose(unfinishedWriteReason(bytes.size() - serial.bytesToWrite(), bytes.size()));
+            return;
+        }
+        if (!serial.waitForBytesWritten(static_cast<int>(limit.remainingTime())) &&
+            serial.error() != QSerialPort::TimeoutError) {
             checkDeviceLost();
             return;
         }
@@ -108,7 +113,7 @@ bool QtSerialControl::outputSent() {
         return queued == 0;
     }
     if (errno == EIO || errno == ENXIO || errno == ENODEV) {
-        lose(deviceGoneReason());
+        lose(qt_error_string(errno));
     }
     return true; // nothing more can be told
 }
@@ -146,11 +151,12 @@ void QtSerialControl::waitForInput(std::chrono::microseconds timeout) {
 
 void QtSerialControl::checkDeviceLost() {
     const QSerialPort::SerialPortError error = serial.error();
+    const QString words = serial.errorString();
     serial.clearError();
     // A device that was unplugged fails every transfer at once, while the port still counts as open.
     if (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
         error == QSerialPort::ResourceError) {
-        lose(deviceGoneReason());
+        lose(words);
     }
 }
 
