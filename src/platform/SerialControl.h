@@ -46,11 +46,6 @@ inline std::chrono::milliseconds timerInterval(std::chrono::microseconds timeout
     return std::chrono::milliseconds(std::clamp<decltype(ms)>(ms, 0, INT_MAX));
 }
 
-// Why a port that was open stopped working.
-inline QString deviceGoneReason() {
-    return QStringLiteral("the device is no longer there (unplugged or switched off)");
-}
-
 // Why a port stopped working when a write did not end within its time limit.
 inline QString unfinishedWriteReason(qint64 sent, qint64 given) {
     return QStringLiteral("it sent %1 of the %2 bytes it was given in the time allowed").arg(sent).arg(given);
