@@ -22,8 +22,10 @@ QString freeDeviceName() {
 }
 } // namespace
 
-ControllerProcess::ControllerProcess(const QStringList& options) {
-    const QString link = freeDeviceName();
+ControllerProcess::ControllerProcess(const QStringList& options)
+    : ControllerProcess(options, freeDeviceName(), 0) {}
+
+ControllerProcess::ControllerProcess(const QStringList& options, const QString& link, std::int16_t port) {
     controller->start(QStringLiteral(DMX_PTY_CONTROLLER_PROGRAM),
                       QStringList{QStringLiteral("--link"), link, QStringLiteral("--memory"), memoryFile()} +
                           options);
@@ -39,7 +41,9 @@ ControllerProcess::ControllerProcess(const QStringList& options) {
         return;
     }
     controller->readLine();
-    portNumber = static_cast<std::int16_t>(serialDeviceNodes(deviceDir, PortNaming::Linux).indexOf(link) + 1);
+    portNumber =
+        port ? port
+             : static_cast<std::int16_t>(serialDeviceNodes(deviceDir, PortNaming::Linux).indexOf(link) + 1);
 }
 
 QString ControllerProcess::whyNoDeviceLink() {

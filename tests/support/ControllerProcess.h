@@ -22,6 +22,8 @@ public:
 
     // Starts the controller with the program's options ("--mk2", "--pattern", "--fault silent:4:2").
     explicit ControllerProcess(const QStringList& options = {});
+    // The same on a device name of the caller's, which the given port number reaches.
+    ControllerProcess(const QStringList& options, const QString& link, std::int16_t port);
     ControllerProcess(const ControllerProcess&) = delete;
     ControllerProcess& operator=(const ControllerProcess&) = delete;
 

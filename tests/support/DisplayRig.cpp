@@ -39,10 +39,14 @@ QString DisplayRig::failure() const {
 }
 
 void DisplayRig::launch() {
+    launch(QStringLiteral(DMX_EDITOR_PROGRAM), {});
+}
+
+void DisplayRig::launch(const QString& program, const QStringList& arguments) {
     editor->setProcessEnvironment(x.environment());
     editor->setWorkingDirectory(folder.path());
     editor->setStandardOutputFile(QProcess::nullDevice());
-    editor->start(QStringLiteral(DMX_EDITOR_PROGRAM), {});
+    editor->start(program, arguments);
     editor->waitForStarted();
 }
 

@@ -25,6 +25,8 @@ public:
     // Empty when the display runs and the editor has started; otherwise what failed.
     QString failure() const;
     void launch();
+    // Starts another program as the editor: the Windows build under wine, say.
+    void launch(const QString& program, const QStringList& arguments);
 
     // The next dialog of this title to take the focus that is none of those seen so far.
     std::optional<WindowId> nextWindow(const QString& title);

@@ -1,0 +1,56 @@
+#include "support/WinePort.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+namespace {
+
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    // Wine's server outlives the command and would hold its output open.
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        return QStringLiteral("%1 %2 failed").arg(program, arguments.join(QLatin1Char(' ')));
+    }
+    return {};
+}
+
+// Where the port leads now: wine keeps its ports as links in the prefix.
+QString portLink(int number) {
+    const QString prefix = QProcessEnvironment::systemEnvironment().value(
+        QStringLiteral("WINEPREFIX"), QDir::home().filePath(QStringLiteral(".wine")));
+    return QFileInfo(QDir(prefix).filePath(QStringLiteral("dosdevices/com%1").arg(number))).symLinkTarget();
+}
+
+} // namespace
+
+QString pointWinePort(int number, const QString& path, const QString& wine) {
+    const QString target = QFileInfo(path).absoluteFilePath();
+    if (portLink(number) == target) {
+        return {};
+    }
+    const QString server = QFileInfo(wine).dir().filePath(QStringLiteral("wineserver"));
+    QString failed =
+        run(wine, {QStringLiteral("reg"), QStringLiteral("add"),
+                   QStringLiteral("HKLM\\Software\\Wine\\Ports"), QStringLiteral("/v"),
+                   QStringLiteral("COM%1").arg(number), QStringLiteral("/d"), target, QStringLiteral("/f")});
+    if (failed.isEmpty()) {
+        // The new server stays for the programs to come, as the one it replaces may have.
+        run(server, {QStringLiteral("-k")});
+        failed = run(server, {QStringLiteral("-w")});
+        run(server, {QStringLiteral("-p")});
+    }
+    if (failed.isEmpty() && portLink(number) != target) {
+        // The port is made when the session's services start, which the next program brings about.
+        run(wine, {QStringLiteral("cmd"), QStringLiteral("/c"), QStringLiteral("exit")});
+    }
+    if (failed.isEmpty() && portLink(number) != target) {
+        failed = QStringLiteral("wine's COM%1 leads to %2, not %3").arg(number).arg(portLink(number), target);
+    }
+    return failed;
+}
