@@ -51,12 +51,14 @@ QString ControllerProcess::whyNoDeviceLink() {
 }
 
 QList<QByteArray> ControllerProcess::commands() {
-    // "0.532 select_scene 03 02": the bytes come after the time and the name.
+    // "0.532 select_scene 03 02 (after 50.1 ms of silence)": the bytes come after the time and the
+    // name, and before any remark in brackets.
     while (controller->canReadLine() || controller->waitForReadyRead(0)) {
         if (!controller->canReadLine()) {
             continue;
         }
-        const QList<QByteArray> fields = controller->readLine().trimmed().split(' ');
+        const QByteArray line = controller->readLine();
+        const QList<QByteArray> fields = line.left(line.indexOf('(')).trimmed().split(' ');
         received << QByteArray::fromHex(fields.mid(2).join());
     }
     return received;
