@@ -58,7 +58,7 @@ QList<QByteArray> ControllerProcess::commands() {
             continue;
         }
         const QByteArray line = controller->readLine();
-        const QList<QByteArray> fields = line.left(line.indexOf('(')).trimmed().split(' ');
+        const QList<QByteArray> fields = line.split('(').front().trimmed().split(' ');
         received << QByteArray::fromHex(fields.mid(2).join());
     }
     return received;
