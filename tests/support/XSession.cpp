@@ -11,6 +11,8 @@ using namespace std::chrono_literals;
 
 namespace {
 constexpr int commandTimeoutMs = 10000;
+// A loaded machine may take its time to start a server and a window manager.
+constexpr std::chrono::seconds startLimit = 30s;
 
 const QStringList neededPrograms{QStringLiteral("Xvfb"), QStringLiteral("xdotool"), QStringLiteral("xprop"),
                                  QStringLiteral("xwininfo"), QStringLiteral("openbox")};
@@ -44,7 +46,7 @@ bool XSession::startServer() {
                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                    QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-dpi"),
                    QStringLiteral("96"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    const QDeadlineTimer deadline(10s);
+    const QDeadlineTimer deadline(startLimit);
     QByteArray number;
     while (!number.endsWith('\n') && server->state() != QProcess::NotRunning && !deadline.hasExpired()) {
         server->waitForReadyRead(100);
@@ -62,13 +64,16 @@ bool XSession::startServer() {
 void XSession::startManager() {
     manager->setProcessEnvironment(environment());
     manager->setStandardOutputFile(QProcess::nullDevice());
-    manager->setStandardErrorFile(QProcess::nullDevice());
     manager->start(QStringLiteral("openbox"), {});
     // The manager is ready once it has announced itself on the root window.
     const QStringList check{QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")};
     if (!pollUntil([&] { return run(QStringLiteral("xprop"), check).contains(QStringLiteral("window id")); },
-                   10s)) {
-        problem = QStringLiteral("openbox did not start");
+                   startLimit)) {
+        problem = QStringLiteral("openbox did not start within %1 s%2: %3")
+                      .arg(std::chrono::seconds(startLimit).count())
+                      .arg(server->state() == QProcess::NotRunning ? QStringLiteral(" (Xvfb has ended)")
+                                                                   : QString(),
+                           QString::fromLocal8Bit(manager->readAllStandardError()));
     }
 }
 
