@@ -7,6 +7,7 @@
 #include "support/EditorRig.h"
 #include "support/ExpectedTraffic.h"
 #include "support/ModalDialogDriver.h"
+#include "support/SceneFiles.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
@@ -199,10 +200,7 @@ private slots:
     void fileDialogsSaveAndOpenTypedNames() {
         typeFileName(QStringLiteral("scenes.txt"));
         pressKeys({"A"});
-        const QByteArray saved = [] {
-            QFile file(QStringLiteral("scenes.txt"));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }();
+        const QByteArray saved = fileContents(QStringLiteral("scenes.txt"));
         QVERIFY(saved.startsWith("1,0,512,15,,,,,,,,,,,,\r\n38,75,112,"));
         QCOMPARE(saved.count('\n'), 513);
         const QStringList scene2 = rig->column(2);

@@ -13,11 +13,6 @@ const QString overwrite = QStringLiteral("Data already exists - overwrite?");
 const StatusLine cleared{QString(), colours::buttonFace};
 const StatusLine reading{QStringLiteral("reading data"), colours::white};
 
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
 QList<int> fileVariables(const GridForm& form) {
     return {form.commport, form.speed, form.nrows, form.ncols};
 }
@@ -96,7 +91,7 @@ private slots:
         rig.form.onSaveAsMenu();
 
         QCOMPARE(rig.files.shown, (QList<QStringList>{{"save", "File Save", filter}}));
-        QCOMPARE(contentsOf(path), after);
+        QCOMPARE(fileContents(path), after);
         QCOMPARE(rig.messages.shown, QStringList{});
         QCOMPARE(rig.sent(), QList<Bytes>{});
         QCOMPARE(rig.window.statuses, QList<StatusLine>{});
@@ -128,7 +123,7 @@ private slots:
         QCOMPARE(
             rig.messages.shown,
             QStringList{QStringLiteral("Cannot save %1: %2. The file was not changed.").arg(path, error)});
-        QCOMPARE(contentsOf(place.filePath(QStringLiteral("old.txt"))), old);
+        QCOMPARE(fileContents(place.filePath(QStringLiteral("old.txt"))), old);
         QCOMPARE(QDir(place.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  (QStringList{"folder", "old.txt"}));
         QCOMPARE(
@@ -234,7 +229,7 @@ private slots:
         const QString path = folder.filePath(QStringLiteral("round trip.txt"));
         rig.files.answers << path << path << path;
         rig.form.onSaveAsMenu();
-        const QByteArray saved = contentsOf(path);
+        const QByteArray saved = fileContents(path);
         rig.form.onAllResetMenu();
         QCOMPARE(rig.columnTexts(2), QStringList(channels, "0"));
         rig.messages.answers << true;
@@ -246,7 +241,7 @@ private slots:
             QCOMPARE(rig.controllerLevels(s), cells[s - 1]);
         }
         rig.form.onSaveAsMenu();
-        QCOMPARE(contentsOf(path), saved);
+        QCOMPARE(fileContents(path), saved);
         QCOMPARE(rig.messages.shown, QStringList{overwrite});
     }
 

@@ -10,7 +10,8 @@ using namespace std::chrono_literals;
 using Generation = ControllerModel::Generation;
 
 // The editor's logic over its real serial control and clock, with the controller on a
-// pseudo-terminal: what each command leaves in the controller, and the pace it keeps on the line.
+// pseudo-terminal whose wire runs at 9600 baud: what each command leaves in the controller, and
+// that every command reaches it whole and apart, however long it is on the wire.
 
 namespace {
 // The program started without its controller, which has been plugged in since and asked for its
@@ -21,8 +22,8 @@ void connectAndDetect(PtyEditorRig& rig) {
     rig.forget();
 }
 
-// The controller holds what every scene column of the grid holds, and every command came more than
-// the program's pause after the one before it.
+// The controller holds what every scene column of the grid holds, and before every command the
+// wire was silent for more than the program's pause.
 void checkControllerFollowsGrid(PtyEditorRig& rig) {
     for (int s = 1; s <= rig.form.ncols; ++s) {
         QCOMPARE(rig.columnTexts(s), rig.controllerLevels(s));
@@ -42,13 +43,21 @@ void addGenerations() {
 class PtyCommandsTest : public QObject {
     Q_OBJECT
 private slots:
-    void startReadsEveryScene_data() { addGenerations(); }
+    // Each scene comes back in 512 bytes: 0.59 s on the wire at 9600 baud, half that at 19200.
+    void startReadsEveryScene_data() {
+        QTest::addColumn<Generation>("generation");
+        QTest::addColumn<int>("scenes");
+        QTest::addColumn<QString>("speed");
+        QTest::newRow("Mk1") << Generation::Mk1 << 15 << QStringLiteral("0");
+        QTest::newRow("Mk2") << Generation::Mk2 << 13 << QStringLiteral("1");
+    }
     void startReadsEveryScene() {
         QFETCH(Generation, generation);
         QFETCH(int, scenes);
+        QFETCH(QString, speed);
         PtyEditorRig rig(generation, 512);
         rig.controller.fillWithPattern();
-        QVERIFY(rig.start());
+        QVERIFY(rig.start(QStringLiteral("1"), speed));
         QCOMPARE(rig.sent(), (QList<Bytes>{{6}, {12}, {6}} + readAllFrames(scenes) + QList<Bytes>{{3, 1}}));
         QCOMPARE(rig.messages.shown, QStringList{});
         QVERIFY(rig.port.isOpen());
@@ -56,19 +65,37 @@ private slots:
         checkControllerFollowsGrid(rig);
     }
 
-    void resetAll_data() { addGenerations(); }
+    // On a Mk1 every scene's reset is a set_levels of 515 bytes, 0.59 s on the wire.
+    void resetAll_data() {
+        QTest::addColumn<Generation>("generation");
+        QTest::addColumn<int>("scenes");
+        QTest::addColumn<bool>("byNew");
+        QTest::newRow("Mk1") << Generation::Mk1 << 15 << false;
+        QTest::newRow("Mk2") << Generation::Mk2 << 13 << false;
+        QTest::newRow("Mk1 by New") << Generation::Mk1 << 15 << true;
+    }
     void resetAll() {
         QFETCH(Generation, generation);
         QFETCH(int, scenes);
+        QFETCH(bool, byNew);
         PtyEditorRig rig(generation, 512);
         rig.controller.fillWithPattern();
         connectAndDetect(rig);
-        rig.form.onAllResetMenu();
-        QCOMPARE(rig.sent(), resetAllFrames(generation == Generation::Mk1, 512, scenes));
-        QCOMPARE(rig.window.statuses, resetAllStatuses(scenes));
+        QList<Bytes> frames = resetAllFrames(generation == Generation::Mk1, 512, scenes);
+        if (byNew) {
+            rig.messages.answers << true;
+            rig.window.chooserAnswers << std::int16_t(0);
+            rig.form.onNewMenu();
+            frames = QList<Bytes>{{12}, {6}, {2, 0}} + frames;
+        } else {
+            rig.form.onAllResetMenu();
+        }
+        QCOMPARE(rig.sent(), frames);
+        QCOMPARE(rig.window.statuses.mid(rig.window.statuses.size() - scenes - 1), resetAllStatuses(scenes));
         checkControllerFollowsGrid(rig);
     }
 
+    // Go to Next Scene at once after the run: the scene must not change before the run is in.
     void applySetsARun_data() {
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("last");
@@ -84,8 +111,10 @@ private slots:
         rig.channelView.last = QString::number(last);
         rig.channelView.value = QStringLiteral("77");
         Channel(rig.form, rig.channelView).onApplyBtn();
-        QCOMPARE(rig.sent(),
-                 (QList<Bytes>{Bytes{1, first / 256, first % 256} + Bytes(last - first + 1, 77)}));
+        rig.form.onNextBtn();
+        QCOMPARE(rig.sent(), (QList<Bytes>{Bytes{1, first / 256, first % 256} + Bytes(last - first + 1, 77),
+                                           Bytes{3, 2}}));
+        QCOMPARE(rig.controllerNow().currentScene(), 2);
         QCOMPARE(rig.messages.shown, QStringList{});
         checkControllerFollowsGrid(rig);
     }
@@ -103,12 +132,14 @@ private slots:
         checkControllerFollowsGrid(rig);
     }
 
+    // Every scene of the file is a set_levels of 515 bytes, 0.59 s on the wire.
     void openSendsTheFile_data() { addGenerations(); }
     void openSendsTheFile() {
         QFETCH(Generation, generation);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("scenes.txt"));
-        QVERIFY(writeSceneFile(path, patternedSceneFile(128, 3)));
+        constexpr int fileScenes = 2;
+        QVERIFY(writeSceneFile(path, patternedSceneFile(512, fileScenes)));
         PtyEditorRig rig(generation, 512);
         rig.controller.fillWithPattern();
         QVERIFY(rig.startThenConnect());
@@ -117,11 +148,11 @@ private slots:
         rig.form.onOpenMenu();
 
         const bool mk2 = generation == Generation::Mk2;
-        QList<Bytes> frames{{12}, {6}, {2, 2}};
-        for (int s = 1; s <= 3; ++s) {
-            QCOMPARE(rig.columnTexts(s), patternedLevels(128, s));
+        QList<Bytes> frames{{12}, {6}, {2, 0}};
+        for (int s = 1; s <= fileScenes; ++s) {
+            QCOMPARE(rig.columnTexts(s), patternedLevels(512, s));
             Bytes levels{1, 0, 1};
-            for (const QString& level : patternedLevels(128, s)) {
+            for (const QString& level : patternedLevels(512, s)) {
                 levels << level.toInt();
             }
             frames << Bytes{3, s} << levels;

@@ -50,7 +50,20 @@ private slots:
         QCOMPARE(model->col(), 0);
     }
 
+    void cellsLookAsTheToolkitDrawsThem_data() {
+        QTest::addColumn<qreal>("points"); // 0 for the view's own; each size centres lines of its height
+        QTest::newRow("default font") << 0.0;
+        QTest::newRow("8.25 pt") << 8.25;
+        QTest::newRow("12 pt") << 12.0;
+    }
+
     void cellsLookAsTheToolkitDrawsThem() {
+        QFETCH(qreal, points);
+        QFont font = view->font();
+        font.setPointSizeF(points > 0 ? points : font.pointSizeF());
+        view->setFont(font);
+        // Rows that hold the text, as the view makes them for the font it starts with.
+        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
         model->setPlacement({0, 0, 6000, 3000});
         for (int r = 1; r < model->rows(); ++r) {
             model->setRow(r);

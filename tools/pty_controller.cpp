@@ -1,7 +1,8 @@
 // A scene controller on a pseudo-terminal, for trying the editor without hardware and for the tests
 // that run the editor on a real display. It prints the device path, optionally links a name such as
-// /dev/ttyUSB0 to it (so the editor finds it by port number), logs every command it receives, and
-// on SIGINT or SIGTERM writes its memory out and removes the link.
+// /dev/ttyUSB0 to it (so the editor finds it by port number), logs every command it receives with
+// the silence on the wire before it, and on SIGINT or SIGTERM writes its memory out and removes the
+// link. The line has a wire at the speed the editor set, unless told otherwise.
 
 #include "device/Commands.h"
 #include "support/ControllerModel.h"
@@ -65,13 +66,39 @@ QString commandName(std::uint8_t code) {
     return names.value(code, QStringLiteral("unknown"));
 }
 
-// "0.532 select_scene 03 02": seconds since the start, the command's name, its bytes in hex.
+// The length of the commands that have one; a longer command ran into the one after it.
+std::optional<qsizetype> fixedLength(std::uint8_t code) {
+    switch (code) {
+    case command::set_scene_size:
+    case command::select_scene:
+        return 2;
+    case command::read_scene:
+    case command::get_scene_size:
+    case command::save_scene:
+    case command::clear_scene:
+    case command::get_version:
+        return 1;
+    default:
+        return std::nullopt;
+    }
+}
+
+// "0.532 select_scene 03 02 (after 50.1 ms of silence)": seconds since the start, the command's
+// name, its bytes in hex, and the silence on the wire before it (none before the first command).
 QString logLine(const ControllerModel::Frame& frame, Clock::Time started) {
+    const std::uint8_t code = frame.bytes.front();
     QString line = QStringLiteral("%1 %2")
                        .arg(std::chrono::duration<double>(frame.start - started).count(), 0, 'f', 3)
-                       .arg(commandName(frame.bytes.front()));
+                       .arg(commandName(code));
     for (const std::uint8_t byte : frame.bytes) {
         line += QStringLiteral(" %1").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    if (frame.silence) {
+        line += QStringLiteral(" (after %1 ms of silence)")
+                    .arg(std::chrono::duration<double, std::milli>(*frame.silence).count(), 0, 'f', 1);
+    }
+    if (const auto length = fixedLength(code); length && frame.bytes.size() > *length) {
+        line += QStringLiteral(" (longer than one %1: commands ran together)").arg(commandName(code));
     }
     return line;
 }
@@ -131,7 +158,10 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption memory(QStringLiteral("memory"),
                                     QStringLiteral("Write the controller's memory to this file at the end."),
                                     QStringLiteral("file"));
-    parser.addOptions({mk2, channels, link, fault, echo, pattern, chatter, memory});
+    const QCommandLineOption noWire(QStringLiteral("no-wire"),
+                                    QStringLiteral("Take bytes as they come, without their time on a wire at "
+                                                   "the speed the editor set."));
+    parser.addOptions({mk2, channels, link, fault, echo, pattern, chatter, memory, noWire});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -160,7 +190,8 @@ int main(int argc, char* argv[]) {
     }
 
     // Plays until it is told to stop, however long that is.
-    PtyController device(controller, std::chrono::hours(24 * 365));
+    PtyController device(controller, std::chrono::hours(24 * 365),
+                         parser.isSet(noWire) ? PtyController::Wire::None : PtyController::Wire::Modelled);
     if (device.devicePath().isEmpty()) {
         err << "cannot make a pseudo-terminal\n";
         return 1;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <utility>
 
 Dmx::Dmx(SerialControl& comm, Clock& clock)
@@ -83,7 +84,8 @@ void Dmx::readbytes(std::span<std::int16_t> buffer, std::int16_t& n) {
     const Clock::Time deadline = time.now() + replyDeadline;
     std::size_t stored = 0;
     for (;;) {
-        for (const char byte : port.input()) {
+        const QByteArray taken = port.input();
+        for (const char byte : taken) {
             if (stored < buffer.size()) {
                 buffer[stored++] = static_cast<std::int16_t>(static_cast<unsigned char>(byte));
             }
@@ -94,6 +96,13 @@ void Dmx::readbytes(std::span<std::int16_t> buffer, std::int16_t& n) {
         const Clock::Time now = time.now();
         if (std::cmp_greater_equal(stored, n) || now > deadline) {
             break;
+        }
+        // While a reply is coming, the bytes still missing cannot all be in before their time on the
+        // wire, so the wait sleeps through most of it instead of waking for every byte.
+        const qint64 missing = n - static_cast<qint64>(stored);
+        if (!taken.isEmpty() && missing > 1) {
+            time.sleepUntil(std::min(deadline, now + wireTime(openedLine, missing - 1)));
+            continue;
         }
         port.waitForInput(deadline - now + Clock::Time(1));
     }

@@ -2,8 +2,8 @@
 
 #include "platform/Clock.h"
 
-// The system's monotonic clock. Waiting runs the event loop, so that the windows paint and answer
-// the window system meanwhile; the command guard keeps the user's input out.
+// The system's monotonic clock. Waiting serves the windows every few milliseconds, so that they
+// paint and answer the window system meanwhile; the command guard keeps the user's input out.
 class QtClock final : public Clock {
 public:
     Time now() override;

@@ -7,25 +7,28 @@
 #include <QPainter>
 #include <QStaticText>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 
 namespace {
 
 // Draws a plain cell from a text layout kept per text. A grid holds few distinct texts ("0" to
 // "255"), and laying the same ones out afresh for every cell was most of the cost of repainting a
 // grid full of levels. A selected or current cell, or a text wider than its cell, is drawn as usual.
+// The text sits where the toolkit puts it, in any font: at the left, and centred as the toolkit
+// centres, each half rounded on its own, on the height of its line with the font's leading left out.
 class CellDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        const QStaticText* text = option.state & (QStyle::State_Selected | QStyle::State_HasFocus)
-                                      ? nullptr
-                                      : laidOut(index.data(Qt::DisplayRole).toString(), option.font);
+        const LaidOut* text = option.state & (QStyle::State_Selected | QStyle::State_HasFocus)
+                                  ? nullptr
+                                  : laidOut(index.data(Qt::DisplayRole).toString(), option.font);
         const QWidget* view = option.widget;
         const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
         const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
-        if (!text || text->size().width() > area.width()) {
+        if (!text || text->drawn.size().width() > area.width()) {
             QStyledItemDelegate::paint(painter, option, index);
             return;
         }
@@ -37,28 +40,43 @@ public:
                                                                                     : QPalette::Normal;
         painter->setPen(option.palette.color(group, QPalette::Text));
         painter->setFont(option.font);
-        const int top = area.top() + (area.height() - qRound(text->size().height())) / 2;
-        painter->drawStaticText(QPoint(area.left(), top), *text);
+        const QRect line =
+            QStyle::alignedRect(option.direction, option.displayAlignment, text->lineSize, area);
+        painter->drawStaticText(QPoint(area.left(), line.top()), text->drawn);
     }
 
 private:
-    const QStaticText* laidOut(const QString& text, const QFont& font) const {
+    struct LaidOut {
+        QStaticText drawn;
+        // The size the toolkit centres: a static text's height counts the leading, the toolkit's not.
+        QSize lineSize;
+    };
+
+    const LaidOut* laidOut(const QString& text, const QFont& font) const {
         if (font != layoutFont || layouts.size() > maxLayouts) {
             layouts.clear();
             layoutFont = font;
         }
         auto found = layouts.find(text);
         if (found == layouts.end()) {
-            found = layouts.insert(text, QStaticText(text));
-            found->setTextFormat(Qt::PlainText);
-            found->prepare(QTransform(), font);
+            found = layouts.insert(text, {QStaticText(text), lineSize(text, font)});
+            found->drawn.setTextFormat(Qt::PlainText);
+            found->drawn.prepare(QTransform(), font);
         }
         return &*found;
     }
 
+    static QSize lineSize(const QString& text, const QFont& font) {
+        QTextLayout layout(text, font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        return layout.boundingRect().size().toSize();
+    }
+
     // Enough for every level and then some; texts typed into cells cannot make it grow for ever.
     static constexpr qsizetype maxLayouts = 1024;
-    mutable QHash<QString, QStaticText> layouts;
+    mutable QHash<QString, LaidOut> layouts;
     mutable QFont layoutFont;
 };
 

@@ -5,23 +5,12 @@
 #include "support/SceneFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 using namespace std::chrono_literals;
 
 namespace {
 constexpr int scenes = 15; // of a Mk1 controller of 512 channels
-
-// The level the controller program gives every channel with --pattern.
-int patternLevel(int channel, int scene) {
-    return (scene * 37 + channel) % 256;
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool centredOn(const QRect& box, const QRect& on) {
     const QPoint off = box.center() - on.center();
@@ -35,24 +24,16 @@ class EditorDisplayTest : public QObject {
     Q_OBJECT
 
     // Waits until every scene has been read and the read has ended by making scene 1 current, which
-    // the controller hears as the read's last command; the editor takes input again once the pause
-    // after that has passed.
+    // the controller hears as the read's last command.
     static bool readEnds(ControllerProcess& controller) {
-        const bool ended = controller.waitFor(command::read_scene, scenes, 30s) &&
-                           controller.waitForLast(QByteArray("\x03\x01"), 5s);
-        QTest::qWait(200);
-        return ended;
+        return controller.waitFor(command::read_scene, scenes, 30s) &&
+               controller.waitForLast(QByteArray("\x03\x01"), 5s);
     }
 
     // Starts the editor and answers its prompts with the controller's port at 9600 baud.
     static bool startOn(DisplayRig& rig, const ControllerProcess& controller) {
         rig.launch();
         return rig.answer(QString::number(controller.port())) && rig.answer(QStringLiteral("0"));
-    }
-
-    // Starts on the controller's port and waits until every scene has been read.
-    static bool startAndRead(DisplayRig& rig, ControllerProcess& controller) {
-        return startOn(rig, controller) && readEnds(controller);
     }
 
     // Answers the next message box with OK; true when it stood over the main window, as a dialog of
@@ -69,15 +50,14 @@ class EditorDisplayTest : public QObject {
         return over;
     }
 
-    // Saves the grid under the name in the working folder and gives the file's bytes.
-    static QByteArray saveAs(DisplayRig& rig, const QString& name) {
-        if (!rig.pressInMain(QStringLiteral("alt+a")) || !rig.nextWindow(QStringLiteral("File Save"))) {
+    // Saves the grid under the name, then ends the editor, which has written the file once it has
+    // ended; gives the file's bytes.
+    static QByteArray saveAsAndExit(DisplayRig& rig, const QString& name) {
+        if (!rig.openByKeys(QStringLiteral("alt+a"), QStringLiteral("File Save"))) {
             return {};
         }
-        rig.x.type(name);
-        rig.x.key(QStringLiteral("Return"));
-        rig.backToMain();
-        return contents(QDir(rig.folder.path()).filePath(name));
+        rig.enter(name);
+        return rig.exitByMenu() == 0 ? fileContents(QDir(rig.folder.path()).filePath(name)) : QByteArray();
     }
 
 private slots:
@@ -87,7 +67,7 @@ private slots:
         ControllerProcess controller({QStringLiteral("--pattern")});
         QVERIFY2(controller.failure().isEmpty(), qPrintable(controller.failure()));
         DisplayRig rig;
-        QVERIFY2(startAndRead(rig, controller), qPrintable(rig.failure()));
+        QVERIFY2(startOn(rig, controller) && readEnds(controller), qPrintable(rig.failure()));
         QCOMPARE(rig.exitByMenu(), 0);
         controller.stop();
         const QList<QByteArray> commands = controller.commands();
@@ -97,28 +77,19 @@ private slots:
     }
 
     void aBadStartAnswerEndsTheProgram_data() {
-        QTest::addColumn<QString>("port");  // typed, or Escape to cancel
-        QTest::addColumn<QString>("speed"); // empty when the port prompt alone is answered
-        QTest::newRow("port cancelled") << "Escape"
-                                        << "";
-        QTest::newRow("port 33") << "33"
-                                 << "";
-        QTest::newRow("speed 7") << "1"
-                                 << "7";
+        QTest::addColumn<QStringList>("answers"); // to the port prompt, then the speed; Escape cancels
+        QTest::newRow("port cancelled") << QStringList{"Escape"};
+        QTest::newRow("port 33") << QStringList{"33"};
+        QTest::newRow("speed 7") << QStringList{"1", "7"};
     }
 
     void aBadStartAnswerEndsTheProgram() {
-        QFETCH(QString, port);
-        QFETCH(QString, speed);
+        QFETCH(QStringList, answers);
         DisplayRig rig;
         rig.launch();
-        if (port == QLatin1String("Escape")) {
-            QVERIFY2(rig.answerBox(QStringLiteral("Escape")), qPrintable(rig.failure()));
-        } else {
-            QVERIFY2(rig.answer(port), qPrintable(rig.failure()));
-        }
-        if (!speed.isEmpty()) {
-            QVERIFY(rig.answer(speed));
+        for (const QString& answer : answers) {
+            QVERIFY2(answer == QLatin1String("Escape") ? rig.answerBox(answer) : rig.answer(answer),
+                     qPrintable(rig.failure()));
         }
         // The message, then the program ends of itself.
         QVERIFY(rig.answerBox());
@@ -135,7 +106,6 @@ private slots:
         QVERIFY(centredOn(rig.x.geometry(*box), QRect(0, 0, 1280, 1024)));
         rig.x.key(QStringLiteral("Return"));
         QVERIFY(rig.chooseFirstSize());
-        QVERIFY(rig.backToMain());
         QCOMPARE(rig.exitByMenu(), 0);
     }
 
@@ -149,11 +119,11 @@ private slots:
         QVERIFY(answerBoxOverTheWindow(rig));
         QVERIFY(readEnds(controller));
 
+        // The levels the controller program gives every channel with --pattern.
         const QByteArray read = sceneFileOf(controller.port(), 0, 512, scenes, [](int channel, int scene) {
-            return scene == 2 ? 0 : patternLevel(channel, scene);
+            return scene == 2 ? 0 : (scene * 37 + channel) % 256;
         });
-        QCOMPARE(saveAs(rig, QStringLiteral("read.txt")), read);
-        QCOMPARE(rig.exitByMenu(), 0);
+        QCOMPARE(saveAsAndExit(rig, QStringLiteral("read.txt")), read);
     }
 
     void aDeviceThatIsNoControllerIsToldOverTheWindow() {
@@ -177,9 +147,8 @@ private slots:
         QVERIFY2(rig.answerStart(32, 0), qPrintable(rig.failure()));
         QVERIFY(rig.nextWindow(QStringLiteral("Select Channels per Scene")));
         rig.x.key(QStringLiteral("Down Tab space"));
-        QCOMPARE(saveAs(rig, QStringLiteral("new.txt")),
+        QCOMPARE(saveAsAndExit(rig, QStringLiteral("new.txt")),
                  sceneFileOf(32, 0, 256, 30, [](int, int) { return 0; }));
-        QCOMPARE(rig.exitByMenu(), 0);
     }
 
     void changeCommsThenTheChannelRangeByAClickAndKeys() {
@@ -187,36 +156,28 @@ private slots:
         QVERIFY2(controller.failure().isEmpty(), qPrintable(controller.failure()));
         DisplayRig rig;
         QVERIFY2(rig.startOffline(), qPrintable(rig.failure()));
-        QVERIFY(rig.pressInMain(QStringLiteral("alt+c")));
-        const auto prompt = rig.nextWindow(texts::appTitle);
+        const auto prompt = rig.openByKeys(QStringLiteral("alt+c"));
         QVERIFY(prompt);
         QCOMPARE(rig.x.transientFor(*prompt), rig.mainWindow());
-        rig.x.type(QString::number(controller.port()));
-        rig.x.key(QStringLiteral("Return"));
+        rig.enter(QString::number(controller.port()));
         QVERIFY(rig.answer(QStringLiteral("0")));
-        QVERIFY(rig.backToMain());
 
-        rig.x.click(*rig.mainWindow(), DisplayRig::cellCentre(3, 1));
-        const auto dialog = rig.nextWindow(QStringLiteral("Set Channel"));
+        const auto dialog = rig.openByClick(DisplayRig::cellCentre(3, 1), QStringLiteral("Set Channel"));
         QVERIFY(dialog);
-        // Channel 3, then Enter applies and moves on to 4; then 5 to 10 with Alt+E, which closes.
-        rig.x.key(QStringLiteral("ctrl+a"));
-        rig.x.type(QStringLiteral("200"));
-        rig.x.key(QStringLiteral("Return Return alt+l ctrl+a"));
-        rig.x.type(QStringLiteral("10"));
-        rig.x.key(QStringLiteral("alt+e"));
-        QVERIFY(rig.x.waitUntilGone(*dialog));
-        QVERIFY(controller.waitFor(command::set_levels, 3, 5s));
+        // Channels 3 to 9, then Enter applies and moves on to 10; Alt+E sets 10 and closes.
+        rig.x.key(QStringLiteral("alt+l"));
+        rig.x.typeOver(QStringLiteral("9"));
+        rig.x.key(QStringLiteral("alt+v"));
+        rig.enter(QStringLiteral("200"));
+        QVERIFY(controller.waitFor(command::set_levels, 1, 5s));
+        QVERIFY(rig.closeByKeys(QStringLiteral("alt+e"), *dialog));
+        QVERIFY(controller.waitFor(command::set_levels, 2, 5s));
         QCOMPARE(rig.exitByMenu(), 0);
 
         const auto memory = controller.stop();
         QVERIFY(memory);
-        QList<int> expected(512, 0);
-        for (int channel = 3; channel <= 10; ++channel) {
-            expected[channel - 1] = 200;
-        }
-        QCOMPARE(memory->value(0), expected);
-        QCOMPARE(memory->value(1), QList<int>(512, 0));
+        QCOMPARE(memory->value(0), QStringList(2, "0") + QStringList(8, "200") + QStringList(502, "0"));
+        QCOMPARE(memory->value(1), QStringList(512, "0"));
     }
 
     void closingTheWindowDuringReadDataEndsOnceTheReadIsDone() {
@@ -226,7 +187,8 @@ private slots:
         QVERIFY2(startOn(rig, controller), qPrintable(rig.failure()));
         QVERIFY(controller.waitFor(command::read_scene, 3, 10s));
         // The window manager's own close, as its title bar button asks for it.
-        QVERIFY(rig.pressInMain(QStringLiteral("alt+F4")));
+        QVERIFY(rig.backToMain());
+        rig.x.key(QStringLiteral("alt+F4"));
         QVERIFY(controller.waitFor(command::read_scene, scenes, 30s));
         QCOMPARE(rig.exitCode(), 0);
         controller.stop();
@@ -243,21 +205,16 @@ private slots:
         QFETCH(bool, byButton);
         DisplayRig rig;
         QVERIFY2(rig.startOffline(), qPrintable(rig.failure()));
+        // The Exit button's middle, below the menu bar.
         const auto askExit = [&] {
-            if (byButton) {
-                // The Exit button's middle, below the menu bar.
-                rig.x.click(*rig.mainWindow(), {528, 48});
-            } else {
-                rig.x.key(QStringLiteral("alt+x"));
-            }
+            return byButton ? rig.openByClick({528, 48}, texts::appTitle)
+                            : rig.openByKeys(QStringLiteral("alt+x"));
         };
-        askExit();
-        QVERIFY(rig.answerBox(QStringLiteral("Escape"))); // No
-        QVERIFY(rig.backToMain());
-        QTest::qWait(300);
-        QCOMPARE(rig.editor->state(), QProcess::Running);
-        askExit();
-        QVERIFY(rig.answerBox()); // Yes
+        QVERIFY(askExit());
+        rig.x.key(QStringLiteral("Escape")); // No
+        // The question comes again, so the editor still runs and takes input.
+        QVERIFY(askExit());
+        rig.x.key(QStringLiteral("Return")); // Yes
         QCOMPARE(rig.exitCode(), 0);
     }
 };

@@ -4,7 +4,6 @@
 #include "support/SceneFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 using Manager = XSession::Manager;
@@ -15,18 +14,6 @@ const QString openTitle = QStringLiteral("File Open");
 
 // The file of the new grid that a start without a controller lays out: 512 channels, all 0.
 const QByteArray newGridFile = sceneFileOf(32, 0, 512, 15, [](int, int) { return 0; });
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Files in the folder beside which a name is typed, so that the completion list shows for it.
-void placeFiles(const QDir& folder, const QStringList& names) {
-    for (const QString& name : names) {
-        QVERIFY(writeSceneFile(folder.filePath(name), patternedSceneFile(128, 60)));
-    }
-}
 } // namespace
 
 // Open and Save As by typing, as a user does, with the completion list dropping down under the name.
@@ -35,43 +22,47 @@ class FileDialogsDisplayTest : public QObject {
 
     // Opens Save As on a new grid and waits for its dialog.
     static std::optional<XSession::WindowId> openSaveAs(DisplayRig& rig) {
-        if (!rig.startOffline()) {
-            return std::nullopt;
-        }
-        if (!rig.pressInMain(QStringLiteral("alt+a"))) {
-            return std::nullopt;
-        }
-        return rig.nextWindow(saveTitle);
+        return rig.startOffline() ? rig.openByKeys(QStringLiteral("alt+a"), saveTitle) : std::nullopt;
     }
 
     // Starts without a controller, then reaches the controller through Change Comms.
     static bool startThenConnect(DisplayRig& rig, const ControllerProcess& controller) {
-        if (!rig.startOffline()) {
+        if (!rig.startOffline() || !rig.openByKeys(QStringLiteral("alt+c"))) {
             return false;
         }
-        return rig.pressInMain(QStringLiteral("alt+c")) && rig.answer(QString::number(controller.port())) &&
-               rig.answer(QStringLiteral("0"));
+        rig.enter(QString::number(controller.port()));
+        return rig.answer(QStringLiteral("0"));
     }
 
     // Opens the file dialog of Open, answering Yes to replacing the grid.
     static std::optional<XSession::WindowId> openOpen(DisplayRig& rig) {
-        if (!rig.pressInMain(QStringLiteral("alt+o")) || !rig.answerBox()) {
+        if (!rig.openByKeys(QStringLiteral("alt+o"))) {
             return std::nullopt;
         }
+        rig.x.key(QStringLiteral("Return"));
         return rig.nextWindow(openTitle);
     }
 
     // Presses the keys in the file dialog one by one; "Cancel" stands for a click on its button.
-    static void leaveFileDialog(DisplayRig& rig, XSession::WindowId dialog, const QString& keys) {
-        for (const QString& key : keys.split(QLatin1Char(' '))) {
-            if (key != QLatin1String("Cancel")) {
-                rig.x.key(key);
-                continue;
+    static bool leaveFileDialog(DisplayRig& rig, XSession::WindowId dialog, const QStringList& steps) {
+        for (qsizetype step = 0; step < steps.size(); ++step) {
+            // Every step but the last closes the completion list: it is waited for to show, and to go.
+            const bool closesList = step + 1 < steps.size();
+            if (closesList && !rig.waitForPopup(true)) {
+                return false;
             }
-            // The button sits in the bottom right corner of the dialog as the toolkit lays it out.
-            const QRect area = rig.x.geometry(dialog);
-            rig.x.click(dialog, {area.width() - 51, area.height() - 23});
+            if (steps[step] != QLatin1String("Cancel")) {
+                rig.x.key(steps[step]);
+            } else {
+                // The button sits in the bottom right corner of the dialog as the toolkit lays it out.
+                const QRect area = rig.x.geometry(dialog);
+                rig.x.click(dialog, {area.width() - 51, area.height() - 23});
+            }
+            if (closesList && !rig.waitForPopup(false)) {
+                return false;
+            }
         }
+        return true;
     }
 
 private slots:
@@ -79,8 +70,8 @@ private slots:
 
     void saveAsWritesTheTypedName_data() {
         QTest::addColumn<Manager>("manager");
-        QTest::addColumn<QStringList>("beside");
-        QTest::addColumn<QString>("typed"); // %1 stands for the working folder
+        QTest::addColumn<QStringList>("beside"); // files that the completion list shows for the name
+        QTest::addColumn<QString>("typed");      // %1 stands for the working folder
         QTest::addColumn<bool>("allFiles");
         QTest::addColumn<QString>("written");
         QTest::newRow("full path") << Manager::Openbox << QStringList() << "%1/shows/show.txt" << false
@@ -104,7 +95,9 @@ private slots:
         DisplayRig rig(manager);
         const QDir folder(rig.folder.path());
         QVERIFY(folder.mkdir(QStringLiteral("shows")));
-        placeFiles(folder, beside);
+        for (const QString& name : beside) {
+            QVERIFY(writeSceneFile(folder.filePath(name), patternedSceneFile(128, 60)));
+        }
         const auto dialog = openSaveAs(rig);
         QVERIFY2(dialog, qPrintable(rig.failure()));
 
@@ -112,38 +105,35 @@ private slots:
             // From its drop-down list, a pop-up of its own, by keys; then back to the name.
             rig.x.key(QStringLiteral("Tab alt+Down Down Return shift+Tab"));
         }
-        rig.x.type(QString(typed).replace(QLatin1String("%1"), folder.path()));
-        rig.x.key(QStringLiteral("Return"));
+        rig.enter(QString(typed).replace(QLatin1String("%1"), folder.path()));
         QVERIFY2(rig.x.waitUntilGone(*dialog), "the file dialog took no more input");
-        QCOMPARE(contents(folder.filePath(written)), newGridFile);
+        // Once the editor has ended, it has written what it was to write.
         QCOMPARE(rig.exitByMenu(), 0);
+        QCOMPARE(fileContents(folder.filePath(written)), newGridFile);
     }
 
     void saveAsLeftByCancelOrEsc_data() {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("leave");
+        QTest::addColumn<QStringList>("leave");
         // Esc or a click elsewhere closes the completion list first, then the dialog.
-        QTest::newRow("Esc twice with the completion list shown") << "/"
-                                                                  << "Escape Escape";
-        QTest::newRow("Esc on a name") << "show"
-                                       << "Escape";
-        QTest::newRow("Cancel clicked twice with the completion list shown") << "/"
-                                                                             << "Cancel Cancel";
-        QTest::newRow("Cancel clicked on a name") << "show.txt"
-                                                  << "Cancel";
+        QTest::newRow("Esc twice with the completion list shown") << "/" << QStringList{"Escape", "Escape"};
+        QTest::newRow("Esc on a name") << "show" << QStringList{"Escape"};
+        QTest::newRow("Cancel clicked twice with the completion list shown")
+            << "/" << QStringList{"Cancel", "Cancel"};
+        QTest::newRow("Cancel clicked on a name") << "show.txt" << QStringList{"Cancel"};
     }
 
     void saveAsLeftByCancelOrEsc() {
         QFETCH(QString, typed);
-        QFETCH(QString, leave);
+        QFETCH(QStringList, leave);
         DisplayRig rig;
         const auto dialog = openSaveAs(rig);
         QVERIFY2(dialog, qPrintable(rig.failure()));
-        rig.x.type(typed);
-        leaveFileDialog(rig, *dialog, leave);
+        rig.x.typeOver(typed);
+        QVERIFY(leaveFileDialog(rig, *dialog, leave));
         QVERIFY2(rig.x.waitUntilGone(*dialog), "the file dialog took no more input");
-        QCOMPARE(QDir(rig.folder.path()).entryList(QDir::Files), QStringList());
         QCOMPARE(rig.exitByMenu(), 0);
+        QCOMPARE(QDir(rig.folder.path()).entryList(QDir::Files), QStringList());
     }
 
     void saveAsAsksBeforeReplacing_data() {
@@ -162,17 +152,16 @@ private slots:
         QVERIFY(writeSceneFile(path, old));
         const auto dialog = openSaveAs(rig);
         QVERIFY2(dialog, qPrintable(rig.failure()));
-        rig.x.type(QStringLiteral("show.txt"));
-        rig.x.key(QStringLiteral("Return"));
+        rig.enter(QStringLiteral("show.txt"));
         QVERIFY(rig.nextWindow(saveTitle));
         rig.x.key(answer);
         if (!replaced) {
-            QVERIFY(rig.x.waitForFocusOn(*dialog));
+            QVERIFY2(rig.x.waitForFocusOn(*dialog), "the file dialog did not get the focus back");
             rig.x.key(QStringLiteral("Escape"));
         }
         QVERIFY2(rig.x.waitUntilGone(*dialog), "the file dialog took no more input");
-        QCOMPARE(contents(path), replaced ? newGridFile : old);
         QCOMPARE(rig.exitByMenu(), 0);
+        QCOMPARE(fileContents(path), replaced ? newGridFile : old);
     }
 
     void openLoadsTheTypedName_data() {
@@ -194,8 +183,7 @@ private slots:
         const auto dialog = openOpen(rig);
         QVERIFY(dialog);
 
-        rig.x.type(QString(typed).replace(QLatin1String("%1"), folder.path()));
-        rig.x.key(QStringLiteral("Return"));
+        rig.enter(QString(typed).replace(QLatin1String("%1"), folder.path()));
         QVERIFY2(rig.x.waitUntilGone(*dialog), "the file dialog took no more input");
         // Every scene of the file goes to the controller.
         QVERIFY(controller.waitFor(command::set_levels, 15, std::chrono::seconds(20)));
@@ -204,30 +192,27 @@ private slots:
         QVERIFY(memory);
         QCOMPARE(memory->size(), 15);
         for (int s = 1; s <= 15; ++s) {
-            QStringList levels;
-            for (const int level : memory->at(s - 1)) {
-                levels << QString::number(level);
-            }
-            QCOMPARE(levels, patternedLevels(512, s));
+            QCOMPARE(memory->at(s - 1), patternedLevels(512, s));
         }
     }
 
     void openLeftByCancelOrEsc_data() {
-        QTest::addColumn<QString>("leave");
-        QTest::newRow("Esc twice with the completion list shown") << "Escape Escape";
-        QTest::newRow("Cancel clicked twice with the completion list shown") << "Cancel Cancel";
+        QTest::addColumn<QStringList>("leave");
+        QTest::newRow("Esc twice with the completion list shown") << QStringList{"Escape", "Escape"};
+        QTest::newRow("Cancel clicked twice with the completion list shown")
+            << QStringList{"Cancel", "Cancel"};
     }
 
     void openLeftByCancelOrEsc() {
-        QFETCH(QString, leave);
+        QFETCH(QStringList, leave);
         ControllerProcess controller;
         QVERIFY2(controller.failure().isEmpty(), qPrintable(controller.failure()));
         DisplayRig rig;
         QVERIFY2(startThenConnect(rig, controller), qPrintable(rig.failure()));
         const auto dialog = openOpen(rig);
         QVERIFY(dialog);
-        rig.x.type(QStringLiteral("/"));
-        leaveFileDialog(rig, *dialog, leave);
+        rig.x.typeOver(QStringLiteral("/"));
+        QVERIFY(leaveFileDialog(rig, *dialog, leave));
         QVERIFY2(rig.x.waitUntilGone(*dialog), "the file dialog took no more input");
         QCOMPARE(rig.exitByMenu(), 0);
         controller.stop();

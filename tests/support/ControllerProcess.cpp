@@ -1,10 +1,10 @@
 #include "support/ControllerProcess.h"
 
 #include "platform/PortResolver.h"
+#include "support/SceneFiles.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -30,12 +30,10 @@ ControllerProcess::ControllerProcess(const QStringList& options, const QString& 
                       QStringList{QStringLiteral("--link"), link, QStringLiteral("--memory"), memoryFile()} +
                           options);
     // The device path comes first, once the link is made.
-    const QDeadlineTimer deadline(std::chrono::seconds(10));
-    while (!controller->canReadLine() && controller->state() != QProcess::NotRunning &&
-           !deadline.hasExpired()) {
-        controller->waitForReadyRead(100);
-    }
-    if (!controller->canReadLine()) {
+    if (!waitUntil(
+            [this] { return controller->canReadLine() || controller->state() == QProcess::NotRunning; },
+            std::chrono::seconds(10), QStringLiteral("the controller gave no device")) ||
+        !controller->canReadLine()) {
         problem = QStringLiteral("the controller did not start: %1")
                       .arg(QString::fromLocal8Bit(controller->readAllStandardError()));
         return;
@@ -55,12 +53,14 @@ QString ControllerProcess::whyNoDeviceLink() {
 }
 
 QList<QByteArray> ControllerProcess::commands() {
-    // "0.532 select_scene 03 02": the bytes come after the time and the name.
+    // "0.532 select_scene 03 02 (after 50.1 ms of silence)": the bytes come after the time and the
+    // name, and before any remark in brackets.
     while (controller->canReadLine() || controller->waitForReadyRead(0)) {
         if (!controller->canReadLine()) {
             continue;
         }
-        const QList<QByteArray> fields = controller->readLine().trimmed().split(' ');
+        const QByteArray line = controller->readLine();
+        const QList<QByteArray> fields = line.split('(').front().trimmed().split(' ');
         received << QByteArray::fromHex(fields.mid(2).join());
     }
     return received;
@@ -70,55 +70,45 @@ QString ControllerProcess::memoryFile() const {
     return folder.filePath(QStringLiteral("memory.txt"));
 }
 
-int ControllerProcess::count(std::int16_t code) {
-    const QList<QByteArray> all = commands();
-    return static_cast<int>(std::count_if(all.begin(), all.end(), [code](const QByteArray& command) {
-        return !command.isEmpty() && static_cast<std::uint8_t>(command.front()) == code;
-    }));
+bool ControllerProcess::waitUntil(const std::function<bool()>& holds, std::chrono::milliseconds timeout,
+                                  const QString& missing) {
+    const QDeadlineTimer deadline(timeout);
+    while (!holds()) {
+        if (deadline.hasExpired()) {
+            qWarning("%s in %lld ms", qPrintable(missing), static_cast<long long>(timeout.count()));
+            return false;
+        }
+        controller->waitForReadyRead(100);
+    }
+    return true;
 }
 
 bool ControllerProcess::waitFor(std::int16_t code, int atLeast, std::chrono::milliseconds timeout) {
-    const QDeadlineTimer deadline(timeout);
-    while (count(code) < atLeast) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        controller->waitForReadyRead(100);
-    }
-    return true;
+    const auto ofCode = [code](const QByteArray& command) {
+        return !command.isEmpty() && static_cast<std::uint8_t>(command.front()) == code;
+    };
+    return waitUntil([&] { return std::ranges::count_if(commands(), ofCode) >= atLeast; }, timeout,
+                     QStringLiteral("the controller got no %1 commands of code %2").arg(atLeast).arg(code));
 }
 
 bool ControllerProcess::waitForLast(const QByteArray& command, std::chrono::milliseconds timeout) {
-    const QDeadlineTimer deadline(timeout);
-    while (commands().value(received.size() - 1) != command) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        controller->waitForReadyRead(100);
-    }
-    return true;
+    return waitUntil([&] { return commands().value(received.size() - 1) == command; }, timeout,
+                     QStringLiteral("the controller's last command was not %1").arg(command.toHex(' ')));
 }
 
 std::optional<ControllerProcess::Memory> ControllerProcess::stop() {
     commands();
     controller.stop();
     commands();
-    QFile file(memoryFile());
-    if (!file.open(QIODevice::ReadOnly)) {
+    const QByteArray text = fileContents(memoryFile());
+    if (text.isEmpty()) {
         return std::nullopt;
     }
     // A header line, then "scene N: l1 l2 ..." or "scene N (saved): ..." per scene.
     Memory memory;
-    file.readLine();
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine().trimmed();
-        QList<int> levels;
-        for (const QByteArray& level : line.mid(line.indexOf(':') + 1).split(' ')) {
-            if (!level.isEmpty()) {
-                levels << level.toInt();
-            }
-        }
-        memory << levels;
+    for (const QString& line :
+         QString::fromLatin1(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1)) {
+        memory << line.mid(line.indexOf(QLatin1Char(':')) + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     }
     return memory;
 }

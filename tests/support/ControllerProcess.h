@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // The controller program (tools/dmx-pty-controller) on a pseudo-terminal that is linked as a
@@ -17,8 +18,8 @@
 // number as it would find an adapter.
 class ControllerProcess {
 public:
-    // Levels by scene, then by channel, both from 0.
-    using Memory = QList<QList<int>>;
+    // Levels as text by scene, then by channel, both from 0.
+    using Memory = QList<QStringList>;
 
     // Starts the controller with the program's options ("--mk2", "--pattern", "--fault silent:4:2").
     explicit ControllerProcess(const QStringList& options = {});
@@ -37,8 +38,6 @@ public:
 
     // Every command received so far, as its bytes.
     QList<QByteArray> commands();
-    // The commands received so far whose code is this one.
-    int count(std::int16_t code);
     // Waits until that many commands of the code have come; false when they did not in time.
     bool waitFor(std::int16_t code, int atLeast, std::chrono::milliseconds timeout);
 
@@ -49,6 +48,8 @@ public:
 
 private:
     QString memoryFile() const;
+    bool waitUntil(const std::function<bool()>& holds, std::chrono::milliseconds timeout,
+                   const QString& missing);
 
     QTemporaryDir folder;
     QString problem;

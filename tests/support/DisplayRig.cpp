@@ -1,17 +1,33 @@
 #include "support/DisplayRig.h"
 
-#include "editor/AppTexts.h"
 #include "platform/PortResolver.h"
 #include "support/ControllerProcess.h"
-
-#include <QDeadlineTimer>
-#include <QThread>
 
 using namespace std::chrono_literals;
 
 namespace {
 // No device stands for the highest port number on a machine with fewer serial nodes.
 constexpr std::int16_t absentPort = maxPortNumber;
+
+// Says what did not come, for the check that fails next; whether it came.
+bool came(bool came, const QString& missing) {
+    if (!came) {
+        qWarning("%s", qPrintable(missing));
+    }
+    return came;
+}
+
+// Does the action, further apart each time for 31 s in all, until doneWithin sees what it does.
+bool repeatUntil(const std::function<void()>& action,
+                 const std::function<bool(std::chrono::milliseconds)>& doneWithin, const QString& missing) {
+    for (std::chrono::milliseconds patience = 1s; patience <= 16s; patience *= 2) {
+        action();
+        if (doneWithin(patience)) {
+            return true;
+        }
+    }
+    return came(false, missing + QStringLiteral(", done again and again for 31 s"));
+}
 } // namespace
 
 DisplayRig::DisplayRig(XSession::Manager manager)
@@ -50,12 +66,12 @@ void DisplayRig::launch(const QString& program, const QStringList& arguments) {
     editor->waitForStarted();
 }
 
-std::optional<DisplayRig::WindowId> DisplayRig::nextWindow(const QString& title) {
-    for (;;) {
-        const std::optional<WindowId> window = x.waitForFocus(title, seen);
-        if (!window) {
-            return std::nullopt;
-        }
+std::optional<DisplayRig::WindowId> DisplayRig::nextWindow(const QString& title,
+                                                           std::chrono::milliseconds timeout) {
+    const auto unseen = [&](WindowId window) {
+        return !seen.contains(window) && x.windowName(window) == title;
+    };
+    while (const std::optional<WindowId> window = x.waitForFocus(unseen, timeout)) {
         seen << *window;
         // The main window shares the dialogs' title; it alone belongs to no other window.
         if (x.transientFor(*window)) {
@@ -63,24 +79,29 @@ std::optional<DisplayRig::WindowId> DisplayRig::nextWindow(const QString& title)
         }
         main = window;
     }
+    return std::nullopt;
+}
+
+void DisplayRig::enter(const QString& text) {
+    x.typeOver(text);
+    x.key(QStringLiteral("Return"));
+}
+
+bool DisplayRig::inNextWindow(const QString& title, const std::function<void()>& action) {
+    if (!came(nextWindow(title).has_value(),
+              QStringLiteral("no new window \"%1\" took the focus in 10 s").arg(title))) {
+        return false;
+    }
+    action();
+    return true;
 }
 
 bool DisplayRig::answer(const QString& text) {
-    if (!nextWindow(texts::appTitle)) {
-        return false;
-    }
-    // The box offers its default answer selected, so typing replaces it.
-    x.type(text);
-    x.key(QStringLiteral("Return"));
-    return true;
+    return inNextWindow(texts::appTitle, [&] { enter(text); });
 }
 
 bool DisplayRig::answerBox(const QString& key) {
-    if (!nextWindow(texts::appTitle)) {
-        return false;
-    }
-    x.key(key);
-    return true;
+    return inNextWindow(texts::appTitle, [&] { x.key(key); });
 }
 
 bool DisplayRig::answerStart(std::int16_t port, std::int16_t speed) {
@@ -89,11 +110,8 @@ bool DisplayRig::answerStart(std::int16_t port, std::int16_t speed) {
 }
 
 bool DisplayRig::chooseFirstSize() {
-    if (!nextWindow(QStringLiteral("Select Channels per Scene"))) {
-        return false;
-    }
-    x.key(QStringLiteral("Tab space"));
-    return true;
+    return inNextWindow(QStringLiteral("Select Channels per Scene"),
+                        [&] { x.key(QStringLiteral("Tab space")); });
 }
 
 bool DisplayRig::startOffline() {
@@ -102,25 +120,56 @@ bool DisplayRig::startOffline() {
 }
 
 std::optional<DisplayRig::WindowId> DisplayRig::mainWindow() {
-    const QDeadlineTimer deadline(10s);
-    while (!main && !deadline.hasExpired()) {
-        // The dialogs name the window they belong to; the main window belongs to none.
+    // The dialogs name the window they belong to; the main window belongs to none.
+    const auto found = [this] {
         for (const WindowId window : x.shownWindows(texts::appTitle)) {
             if (!x.transientFor(window)) {
                 main = window;
                 seen << window;
             }
         }
-        QThread::msleep(50);
-    }
+        return main.has_value();
+    };
+    came(main || XSession::pollUntil(found, windowLimit),
+         QStringLiteral("the main window did not show in 10 s"));
     return main;
 }
 
 bool DisplayRig::backToMain() {
-    if (!mainWindow()) {
-        return false;
-    }
-    return x.waitForFocusOn(*main);
+    return mainWindow() && came(x.waitForFocusOn(*main, windowLimit),
+                                QStringLiteral("the main window did not get the focus back in 10 s"));
+}
+
+std::optional<DisplayRig::WindowId> DisplayRig::openFromMain(const std::function<void()>& action,
+                                                             const QString& what, const QString& title) {
+    std::optional<WindowId> opened;
+    const auto openedWithin = [&](std::chrono::milliseconds patience) {
+        return (opened = nextWindow(title, patience)).has_value();
+    };
+    return backToMain() && repeatUntil(action, openedWithin,
+                                       QStringLiteral("%1 opened no window \"%2\"").arg(what, title))
+               ? opened
+               : std::nullopt;
+}
+
+std::optional<DisplayRig::WindowId> DisplayRig::openByKeys(const QString& keys, const QString& title) {
+    return openFromMain([&] { x.key(keys); }, keys, title);
+}
+
+std::optional<DisplayRig::WindowId> DisplayRig::openByClick(QPoint at, const QString& title) {
+    return openFromMain([&] { x.click(*main, at); }, QStringLiteral("A click"), title);
+}
+
+bool DisplayRig::closeByKeys(const QString& keys, WindowId window) {
+    return repeatUntil([&] { x.key(keys); },
+                       [&](std::chrono::milliseconds patience) { return x.waitUntilGone(window, patience); },
+                       QStringLiteral("%1 did not close its window").arg(keys));
+}
+
+bool DisplayRig::waitForPopup(bool shown) {
+    return came(XSession::pollUntil([&] { return x.showsPopup(editor->processId()) == shown; }, windowLimit),
+                shown ? QStringLiteral("no pop-up showed in 10 s")
+                      : QStringLiteral("the pop-up stayed for 10 s"));
 }
 
 QPoint DisplayRig::cellCentre(int channel, int scene) {
@@ -130,25 +179,18 @@ QPoint DisplayRig::cellCentre(int channel, int scene) {
 }
 
 std::optional<int> DisplayRig::exitCode(std::chrono::milliseconds timeout) {
-    if (editor->state() != QProcess::NotRunning &&
-        !editor->waitForFinished(static_cast<int>(timeout.count()))) {
-        return std::nullopt;
-    }
-    return editor->exitStatus() == QProcess::NormalExit ? std::optional<int>(editor->exitCode())
-                                                        : std::nullopt;
-}
-
-bool DisplayRig::pressInMain(const QString& keys) {
-    if (!backToMain()) {
-        return false;
-    }
-    x.key(keys);
-    return true;
+    const bool ended =
+        editor->state() == QProcess::NotRunning || editor->waitForFinished(static_cast<int>(timeout.count()));
+    return came(ended && editor->exitStatus() == QProcess::NormalExit,
+                QStringLiteral("the editor did not end normally in %1 ms").arg(timeout.count()))
+               ? std::optional<int>(editor->exitCode())
+               : std::nullopt;
 }
 
 std::optional<int> DisplayRig::exitByMenu() {
-    if (!pressInMain(QStringLiteral("alt+x")) || !answerBox()) {
+    if (!openByKeys(QStringLiteral("alt+x"))) {
         return std::nullopt;
     }
+    x.key(QStringLiteral("Return"));
     return exitCode();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/AppTexts.h"
 #include "support/ChildProcess.h"
 #include "support/XSession.h"
 
@@ -8,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // The built editor on a virtual display of its own, in a working folder of its own, driven as a
@@ -15,6 +17,7 @@
 class DisplayRig {
 public:
     using WindowId = XSession::WindowId;
+    static constexpr std::chrono::seconds windowLimit{10}; // for a window, the focus or the end
 
     explicit DisplayRig(XSession::Manager manager = XSession::Manager::Openbox);
 
@@ -29,8 +32,10 @@ public:
     void launch(const QString& program, const QStringList& arguments);
 
     // The next dialog of this title to take the focus that is none of those seen so far.
-    std::optional<WindowId> nextWindow(const QString& title);
-    // Types the text into the next input box and presses Return; false when no box came.
+    std::optional<WindowId> nextWindow(const QString& title, std::chrono::milliseconds timeout = windowLimit);
+    // Types the answer over what the focused box holds, then presses Return.
+    void enter(const QString& text);
+    // Enters the text into the next input box; false when no box came.
     bool answer(const QString& text);
     // Presses a key in the next message box (Return answers OK or Yes); false when no box came.
     bool answerBox(const QString& key = QStringLiteral("Return"));
@@ -44,14 +49,23 @@ public:
     std::optional<WindowId> mainWindow();
     // Waits until the main window has the focus again, as it gets it back once a dialog has closed.
     bool backToMain();
-    // Presses keys in the main window once it has the focus; false when it did not get it.
-    bool pressInMain(const QString& keys);
+
+    // The editor swallows keys and clicks while it runs a command, and nothing shows when a command
+    // has ended after its last traffic; so these are done again, further apart each time, until what
+    // they do shows: a new window of the title has the focus, or the focused window is gone. Twice
+    // does no harm: the second is swallowed, or falls on a blocked window or one where it does
+    // nothing (a letter typed into a box is typed over).
+    std::optional<WindowId> openByKeys(const QString& keys, const QString& title = texts::appTitle);
+    std::optional<WindowId> openByClick(QPoint at, const QString& title);
+    bool closeByKeys(const QString& keys, WindowId window);
 
     // The centre of a data cell, from the main window's inner top-left corner.
     static QPoint cellCentre(int channel, int scene);
+    // Waits until a pop-up of the editor shows (a drop-down or completion list), or until none does.
+    bool waitForPopup(bool shown);
 
     // Waits for the editor to end; its exit code, or nothing when it is still running.
-    std::optional<int> exitCode(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    std::optional<int> exitCode(std::chrono::milliseconds timeout = windowLimit);
     // Exit and Yes through the keys, then the exit code.
     std::optional<int> exitByMenu();
 
@@ -60,6 +74,10 @@ public:
     ChildProcess editor;
 
 private:
+    bool inNextWindow(const QString& title, const std::function<void()>& action);
+    std::optional<WindowId> openFromMain(const std::function<void()>& action, const QString& what,
+                                         const QString& title);
+
     QList<WindowId> seen;
     std::optional<WindowId> main;
 };

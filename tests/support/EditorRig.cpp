@@ -43,8 +43,8 @@ template <class Line> bool BasicEditorRig<Line>::startOffline() {
     return started;
 }
 
-template <class Line> bool BasicEditorRig<Line>::startThenConnect() {
-    return startOffline() && !form.DMX.openport(1, 0);
+template <class Line> bool BasicEditorRig<Line>::startThenConnect(std::int16_t speed) {
+    return startOffline() && !form.DMX.openport(1, speed);
 }
 
 template <class Line> bool BasicEditorRig<Line>::startPatterned() {

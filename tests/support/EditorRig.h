@@ -55,8 +55,8 @@ public:
     // Starts on a port that cannot be opened, so with a new grid, the generation unknown and the
     // port closed; then forgets that start.
     bool startOffline();
-    // Starts offline, then opens the port: the controller was plugged in after the start.
-    bool startThenConnect();
+    // Starts offline, then opens the port at the speed code: the controller was plugged in after the start.
+    bool startThenConnect(std::int16_t speed = 0);
     // Gives every level of the controller a value of its own, starts with it, then forgets that start.
     bool startPatterned();
     // Forgets the traffic, messages, prompts and status lines so far, to look at what comes next alone.

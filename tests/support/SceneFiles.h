@@ -18,3 +18,5 @@ QByteArray patternedSceneFile(int channels, int scenes);
 QStringList patternedLevels(int channels, int scene);
 // Writes the text into the file at the path, replacing it; false when it cannot.
 bool writeSceneFile(const QString& path, const QByteArray& text);
+// The bytes of the file at the path; none when it cannot be read.
+QByteArray fileContents(const QString& path);

@@ -5,23 +5,23 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <algorithm>
+
 using namespace std::chrono_literals;
 
 namespace {
-constexpr unsigned long pollIntervalMs = 50;
 constexpr int commandTimeoutMs = 10000;
+// A loaded machine may take its time to start a server and a window manager.
+constexpr std::chrono::seconds startLimit = 30s;
 
 const QStringList neededPrograms{QStringLiteral("Xvfb"), QStringLiteral("xdotool"), QStringLiteral("xprop"),
                                  QStringLiteral("xwininfo"), QStringLiteral("openbox")};
 
 // Why the session cannot start, when a program it needs is missing; empty when all are there.
 QString missingPrograms() {
-    QStringList missing;
-    for (const QString& program : neededPrograms) {
-        if (QStandardPaths::findExecutable(program).isEmpty()) {
-            missing << program;
-        }
-    }
+    QStringList missing = neededPrograms;
+    missing.removeIf(
+        [](const QString& program) { return !QStandardPaths::findExecutable(program).isEmpty(); });
     return missing.isEmpty() ? QString()
                              : QStringLiteral("not installed: %1 (Debian packages xvfb, xdotool, x11-utils, "
                                               "openbox)")
@@ -46,7 +46,7 @@ bool XSession::startServer() {
                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                    QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-dpi"),
                    QStringLiteral("96"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    const QDeadlineTimer deadline(10s);
+    const QDeadlineTimer deadline(startLimit);
     QByteArray number;
     while (!number.endsWith('\n') && server->state() != QProcess::NotRunning && !deadline.hasExpired()) {
         server->waitForReadyRead(100);
@@ -61,23 +61,20 @@ bool XSession::startServer() {
     return true;
 }
 
-bool XSession::startManager() {
+void XSession::startManager() {
     manager->setProcessEnvironment(environment());
     manager->setStandardOutputFile(QProcess::nullDevice());
-    manager->setStandardErrorFile(QProcess::nullDevice());
     manager->start(QStringLiteral("openbox"), {});
     // The manager is ready once it has announced itself on the root window.
-    const QDeadlineTimer deadline(10s);
-    while (!deadline.hasExpired()) {
-        if (run(QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                .contains(QStringLiteral("window id"))) {
-            return true;
-        }
-        QThread::msleep(pollIntervalMs);
+    const QStringList check{QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")};
+    if (!pollUntil([&] { return run(QStringLiteral("xprop"), check).contains(QStringLiteral("window id")); },
+                   startLimit)) {
+        problem = QStringLiteral("openbox did not start within %1 s%2: %3")
+                      .arg(std::chrono::seconds(startLimit).count())
+                      .arg(server->state() == QProcess::NotRunning ? QStringLiteral(" (Xvfb has ended)")
+                                                                   : QString(),
+                           QString::fromLocal8Bit(manager->readAllStandardError()));
     }
-    problem = QStringLiteral("openbox did not start");
-    return false;
 }
 
 QProcessEnvironment XSession::environment() const {
@@ -151,10 +148,26 @@ QList<XSession::WindowId> XSession::shownWindows(const QString& title) const {
     return windows;
 }
 
-std::optional<XSession::WindowId> XSession::waitForFocus(const QString& title, const QList<WindowId>& besides,
-                                                         std::chrono::milliseconds timeout) const {
-    return waitForFocus(
-        [&](WindowId window) { return !besides.contains(window) && windowName(window) == title; }, timeout);
+bool XSession::showsPopup(qint64 program) const {
+    const QStringList windows = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--pid"), QString::number(program)})
+                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // A pop-up is placed by the program itself, past the window manager.
+    return std::any_of(windows.begin(), windows.end(), [this](const QString& window) {
+        return run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), window.trimmed()})
+            .contains(QStringLiteral("Override Redirect State: yes"));
+    });
+}
+
+bool XSession::pollUntil(const std::function<bool()>& holds, std::chrono::milliseconds timeout) {
+    const QDeadlineTimer deadline(timeout);
+    while (!holds()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return true;
 }
 
 bool XSession::waitForFocusOn(WindowId wanted, std::chrono::milliseconds timeout) const {
@@ -163,48 +176,33 @@ bool XSession::waitForFocusOn(WindowId wanted, std::chrono::milliseconds timeout
 
 std::optional<XSession::WindowId> XSession::waitForFocus(const std::function<bool(WindowId)>& wanted,
                                                          std::chrono::milliseconds timeout) const {
-    const QDeadlineTimer deadline(timeout);
-    while (!deadline.hasExpired()) {
-        const std::optional<WindowId> window = focusedWindow();
-        if (window && wanted(*window)) {
-            // The toolkit takes a moment after the focus arrives to put it into a box of the window.
-            QThread::msleep(150);
-            return window;
-        }
-        QThread::msleep(pollIntervalMs);
-    }
-    return std::nullopt;
+    std::optional<WindowId> window;
+    return pollUntil([&] { return (window = focusedWindow()) && wanted(*window); }, timeout) ? window
+                                                                                             : std::nullopt;
 }
 
 bool XSession::waitUntilGone(WindowId window, std::chrono::milliseconds timeout) const {
-    const QDeadlineTimer deadline(timeout);
-    while (!deadline.hasExpired()) {
+    // A destroyed window cannot be asked at all; a hidden one is no longer viewable.
+    const auto gone = [&] {
         bool ok = false;
         const QString info =
             run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)}, &ok);
-        // A destroyed window cannot be asked at all; a hidden one is no longer viewable.
-        if (!ok || !info.contains(QStringLiteral("IsViewable"))) {
-            return true;
-        }
-        QThread::msleep(pollIntervalMs);
-    }
-    return false;
+        return !ok || !info.contains(QStringLiteral("IsViewable"));
+    };
+    return pollUntil(gone, timeout);
 }
 
-void XSession::type(const QString& text) const {
-    xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
-    QThread::msleep(100);
+void XSession::typeOver(const QString& text) const {
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("type"),
+             QStringLiteral("--delay"), QStringLiteral("40"), text});
 }
 
 void XSession::key(const QString& keys) const {
     xdotool(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")} +
             keys.split(QLatin1Char(' '), Qt::SkipEmptyParts));
-    // Let the program take the keys before whatever comes next.
-    QThread::msleep(100);
 }
 
 void XSession::click(WindowId window, QPoint at) const {
     xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(window),
              QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
-    QThread::msleep(100);
 }

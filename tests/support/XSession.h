@@ -39,17 +39,22 @@ public:
     // The shown windows of that exact title.
     QList<WindowId> shownWindows(const QString& title) const;
 
-    // Waits until the focused window has this title and is not one of the windows given, and
-    // returns it; nothing when none came within the time.
-    std::optional<WindowId> waitForFocus(const QString& title, const QList<WindowId>& besides = {},
-                                         std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
-    // Waits until this window has the focus; false when it did not get it in time.
+    // Whether the program with this process id shows a pop-up: a drop-down or completion list.
+    bool showsPopup(qint64 program) const;
+
+    // Asks again every little while until the answer is yes or the time is up; whether it was yes.
+    static bool pollUntil(const std::function<bool()>& holds, std::chrono::milliseconds timeout);
+    // Waits until the focused window is one that is wanted, and returns it. The program hears of the
+    // focus before any key that follows, and puts it into the window's box then: later keys reach it.
+    std::optional<WindowId> waitForFocus(const std::function<bool(WindowId)>& wanted,
+                                         std::chrono::milliseconds timeout) const;
+    // Waits until this window has the focus.
     bool waitForFocusOn(WindowId window, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
-    // Waits until the window is no longer shown; false when it still is after the time.
+    // Waits until the window is no longer shown.
     bool waitUntilGone(WindowId window, std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
 
-    // Types the text into whatever has the focus, key by key.
-    void type(const QString& text) const;
+    // Types the text over what the focused box holds, key by key: the box's text is selected first.
+    void typeOver(const QString& text) const;
     // Presses and releases keys one after the other, in xdotool's names, separated by spaces:
     // "Return", "Escape Escape", "alt+x", "ctrl+a".
     void key(const QString& keys) const;
@@ -57,12 +62,10 @@ public:
     void click(WindowId window, QPoint at) const;
 
 private:
-    std::optional<WindowId> waitForFocus(const std::function<bool(WindowId)>& wanted,
-                                         std::chrono::milliseconds timeout) const;
     QString run(const QString& program, const QStringList& arguments, bool* ok = nullptr) const;
     QString xdotool(const QStringList& arguments, bool* ok = nullptr) const;
     bool startServer();
-    bool startManager();
+    void startManager();
 
     QString problem;
     QString displayName;
