@@ -153,10 +153,11 @@ private slots:
         const auto dialog = openSaveAs(rig);
         QVERIFY2(dialog, qPrintable(rig.failure()));
         rig.enter(QStringLiteral("show.txt"));
-        QVERIFY(rig.nextWindow(saveTitle));
-        rig.x.key(answer);
+        const auto box = rig.nextWindow(saveTitle);
+        QVERIFY(box && rig.closeByKeys(answer, *box));
         if (!replaced) {
-            QVERIFY2(rig.x.waitForFocusOn(*dialog), "the file dialog did not get the focus back");
+            QVERIFY2(rig.x.waitForFocusOn(*dialog, DisplayRig::windowLimit),
+                     "the file dialog did not get the focus back");
             rig.x.key(QStringLiteral("Escape"));
         }
         QVERIFY2(rig.x.waitUntilGone(*dialog), "the file dialog took no more input");

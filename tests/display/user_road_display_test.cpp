@@ -2,6 +2,7 @@
 #include "editor/AppTexts.h"
 #include "support/ControllerProcess.h"
 #include "support/DisplayRig.h"
+#include "support/ExpectedTraffic.h"
 #include "support/SceneFiles.h"
 #include "support/WinePort.h"
 
@@ -30,13 +31,11 @@ int levelAfterTheDialog(int channel, int scene) {
 }
 
 QByteArray setLevels(int first, const QList<int>& levels) {
-    QByteArray bytes{"\x01"};
-    bytes += static_cast<char>(first / 256);
-    bytes += static_cast<char>(first % 256);
-    for (const int level : levels) {
-        bytes += static_cast<char>(level);
-    }
-    return bytes;
+    return lineOf(Bytes{command::set_levels, first / 256, first % 256} + levels);
+}
+
+QByteArray selectScene(int scene) {
+    return lineOf({command::select_scene, scene});
 }
 
 QList<int> sceneLevels(int scene) {
@@ -47,34 +46,25 @@ QList<int> sceneLevels(int scene) {
     return levels;
 }
 
-QByteArray selectScene(int scene) {
-    return QByteArray{"\x03"} + static_cast<char>(scene);
-}
-
 // Everything the controller must hear on the road, in order.
 QList<QByteArray> roadTraffic() {
-    const QByteArray getVersion{"\x0c"};
-    const QByteArray getSceneSize{"\x06"};
+    const QByteArray getVersion = lineOf({command::get_version});
+    const QByteArray getSceneSize = lineOf({command::get_scene_size});
     // The start asks for the scene size, then reads every scene once the generation is known.
     QList<QByteArray> traffic{getSceneSize, getVersion, getSceneSize};
-    for (int s = 1; s <= scenes; ++s) {
-        traffic << selectScene(s) << QByteArray{"\x04"};
+    for (const Bytes& frame : readAllFrames(scenes)) {
+        traffic << lineOf(frame);
     }
-    traffic << selectScene(1) << selectScene(1);
+    traffic << selectScene(1);
     // The dialog's one run.
     traffic << setLevels(firstSet, QList<int>(lastSet - firstSet + 1, levelSet));
     // Open sends the file scene by scene to the controller it asked about first.
-    traffic << getVersion << getSceneSize << QByteArray("\x02\x00", 2);
+    traffic << getVersion << getSceneSize << lineOf({command::set_scene_size, 0});
     for (int s = 1; s <= scenes; ++s) {
         traffic << selectScene(s) << setLevels(1, sceneLevels(s));
     }
     traffic << selectScene(1);
     return traffic;
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The Windows build under wine, when the environment names it: DMX_WINE the wine program,
@@ -98,17 +88,28 @@ class UserRoadDisplayTest : public QObject {
     UnderWine wine;
 
     // Answers the next start prompt. The prompts come before the main window and belong to no
-    // window, so only where a window system names the main window as theirs (X's, not wine's) can
-    // they be told from it by that; here they are told apart by being the next new one.
+    // window, which under wine is all that tells them apart from it; so here they are told by being
+    // the next new window of the title.
     static bool answerStartPrompt(DisplayRig& rig, QList<XSession::WindowId>& answered, const QString& text) {
-        const std::optional<XSession::WindowId> prompt = rig.x.waitForFocus(texts::appTitle, answered);
+        const auto unanswered = [&](XSession::WindowId window) {
+            return !answered.contains(window) && rig.x.windowName(window) == texts::appTitle;
+        };
+        const std::optional<XSession::WindowId> prompt =
+            rig.x.waitForFocus(unanswered, DisplayRig::windowLimit);
         if (!prompt) {
             return false;
         }
         answered << *prompt;
-        rig.x.type(text);
-        rig.x.key(QStringLiteral("Return"));
+        rig.enter(text);
         return true;
+    }
+
+    static QStringList levelTexts(const QList<int>& levels) {
+        QStringList texts;
+        for (const int level : levels) {
+            texts << QString::number(level);
+        }
+        return texts;
     }
 
 private slots:
@@ -140,39 +141,38 @@ private slots:
         QList<XSession::WindowId> prompts;
         QVERIFY2(answerStartPrompt(rig, prompts, QString::number(controller.port())) &&
                      answerStartPrompt(rig, prompts, QStringLiteral("0")),
-                 qPrintable(rig.failure()));
+                 "the start prompts did not come");
         QVERIFY2(controller.waitFor(command::read_scene, scenes, 60s), "Read Data did not read every scene");
         QVERIFY(controller.waitFor(command::select_scene, scenes + 2, 10s));
         QVERIFY(rig.backToMain());
 
         // A cell of the current scene a few rows down: which one matters not, as every field of the
         // dialog is typed anew (the window's frame differs by a row between the window systems).
-        rig.x.click(*rig.mainWindow(), DisplayRig::cellCentre(firstSet + 2, 1));
-        const auto dialog = rig.nextWindow(QStringLiteral("Set Channel"));
+        const auto dialog =
+            rig.openByClick(DisplayRig::cellCentre(firstSet + 2, 1), QStringLiteral("Set Channel"));
         QVERIFY2(dialog, "a click on the current scene's cell opened no channel range dialog");
-        // Each field by its access key, then Enter, which sends the run and closes the dialog.
         for (const auto& [key, value] :
              {std::pair{"alt+f", firstSet}, {"alt+l", lastSet}, {"alt+v", levelSet}}) {
-            rig.x.key(QLatin1String(key) + QStringLiteral(" ctrl+a"));
-            rig.x.type(QString::number(value));
+            rig.x.key(QLatin1String(key));
+            rig.x.typeOver(QString::number(value));
         }
-        rig.x.key(QStringLiteral("alt+e"));
-        QVERIFY(rig.x.waitUntilGone(*dialog));
+        // Alt+E sends the run and closes the dialog.
+        QVERIFY(rig.closeByKeys(QStringLiteral("alt+e"), *dialog));
         QVERIFY(controller.waitFor(command::set_levels, 1, 10s));
 
         const QString name = QStringLiteral("road.txt");
-        QVERIFY(rig.pressInMain(QStringLiteral("alt+a")) && rig.nextWindow(QStringLiteral("File Save")));
-        rig.x.type(name);
-        rig.x.key(QStringLiteral("Return"));
-        QVERIFY(rig.backToMain());
-        const QByteArray saved = contents(QDir(rig.folder.path()).filePath(name));
-        QCOMPARE(saved, sceneFileOf(controller.port(), 0, channels, scenes, levelAfterTheDialog));
+        const QString path = QDir(rig.folder.path()).filePath(name);
+        QVERIFY(rig.openByKeys(QStringLiteral("alt+a"), QStringLiteral("File Save")));
+        rig.enter(name);
+        const QByteArray expected = sceneFileOf(controller.port(), 0, channels, scenes, levelAfterTheDialog);
+        XSession::pollUntil([&] { return fileContents(path) == expected; }, 10s);
+        QCOMPARE(fileContents(path), expected);
 
         // Open asks before it replaces the grid.
-        QVERIFY(rig.pressInMain(QStringLiteral("alt+o")) && rig.answerBox());
-        QVERIFY(rig.nextWindow(QStringLiteral("File Open")));
-        rig.x.type(name);
+        QVERIFY(rig.openByKeys(QStringLiteral("alt+o")));
         rig.x.key(QStringLiteral("Return"));
+        QVERIFY(rig.nextWindow(QStringLiteral("File Open")));
+        rig.enter(name);
         QVERIFY2(controller.waitFor(command::set_levels, scenes + 1, 60s), "Open did not send every scene");
         QVERIFY(controller.waitForLast(selectScene(1), 10s));
         QCOMPARE(rig.exitByMenu(), 0);
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(controller.commands(), roadTraffic());
         QCOMPARE(memory->size(), scenes);
         for (int s = 1; s <= scenes; ++s) {
-            QCOMPARE(memory->value(s - 1), sceneLevels(s));
+            QCOMPARE(memory->value(s - 1), levelTexts(sceneLevels(s)));
         }
     }
 };
