@@ -19,6 +19,7 @@ constexpr int scenes = 15; // of a Mk1 controller of 512 channels
 constexpr int firstSet = 3;
 constexpr int lastSet = 10;
 constexpr int levelSet = 200;
+constexpr std::chrono::seconds firstWindowLimit{120};
 
 // The level the controller program gives every channel with --pattern.
 int patternLevel(int channel, int scene) {
@@ -94,8 +95,9 @@ class UserRoadDisplayTest : public QObject {
         const auto unanswered = [&](XSession::WindowId window) {
             return !answered.contains(window) && rig.x.windowName(window) == texts::appTitle;
         };
+        // The first start in a new wine prefix sets the prefix up before the program's window shows.
         const std::optional<XSession::WindowId> prompt =
-            rig.x.waitForFocus(unanswered, DisplayRig::windowLimit);
+            rig.x.waitForFocus(unanswered, answered.isEmpty() ? firstWindowLimit : DisplayRig::windowLimit);
         if (!prompt) {
             return false;
         }
