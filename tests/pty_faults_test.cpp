@@ -18,10 +18,17 @@ namespace {
 const StatusLine cleared{QString(), colours::buttonFace};
 
 // A pseudo-terminal whose far end has gone fails with the system's words for it.
-QString lostMessage(const PtyEditorRig& rig) {
-    return QStringLiteral(
-               "The serial port (%1) stopped working: %2. The port has been closed; the grid is kept.")
-        .arg(rig.device.devicePath(), qt_error_string(EIO));
+// A vanished terminal fails a transfer with EIO and the port's own ioctl with ENOTTY; which of the
+// two the port meets first depends on the moment, and the message gives the system's words for it.
+QStringList lostMessages(const PtyEditorRig& rig) {
+    QStringList messages;
+    for (const int error : {EIO, ENOTTY}) {
+        messages
+            << QStringLiteral(
+                   "The serial port (%1) stopped working: %2. The port has been closed; the grid is kept.")
+                   .arg(rig.device.devicePath(), qt_error_string(error));
+    }
+    return messages;
 }
 } // namespace
 
@@ -79,7 +86,9 @@ private slots:
         QVERIFY(rig.startThenConnect());
         rig.form.onReadMenu();
 
-        QCOMPARE(rig.messages.shown, QStringList{lostMessage(rig)});
+        QCOMPARE(rig.messages.shown.size(), 1);
+        QVERIFY2(lostMessages(rig).contains(rig.messages.shown.value(0)),
+                 qPrintable(rig.messages.shown.value(0)));
         QVERIFY(!rig.port.isOpen());
         QCOMPARE(rig.sent(), (QList<Bytes>{{12}, {6}, {3, 1}, {4}, {3, 2}, {4}, {3, 3}, {4}}));
         for (int s = 1; s <= 13; ++s) {
@@ -100,7 +109,10 @@ private slots:
         rig.files.answers << path;
         rig.form.onOpenMenu();
 
-        QCOMPARE(rig.messages.shown, (QStringList{"Data already exists - overwrite?", lostMessage(rig)}));
+        QCOMPARE(rig.messages.shown.size(), 2);
+        QCOMPARE(rig.messages.shown.value(0), QStringLiteral("Data already exists - overwrite?"));
+        QVERIFY2(lostMessages(rig).contains(rig.messages.shown.value(1)),
+                 qPrintable(rig.messages.shown.value(1)));
         QVERIFY(!rig.port.isOpen());
         // The version and size, the scene size, then scene 1 alone: selected, sent, saved.
         const QList<Bytes> sent = rig.sent();
