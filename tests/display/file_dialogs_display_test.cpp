@@ -186,8 +186,9 @@ private slots:
 
         rig.enter(QString(typed).replace(QLatin1String("%1"), folder.path()));
         QVERIFY2(rig.x.waitUntilGone(*dialog), "the file dialog took no more input");
-        // Every scene of the file goes to the controller.
-        QVERIFY(controller.waitFor(command::set_levels, 15, std::chrono::seconds(20)));
+        // Every scene of the file goes to the controller: 11 s of wire and pauses at 9600 baud, so
+        // the bound leaves a loaded machine room.
+        QVERIFY(controller.waitFor(command::set_levels, 15, std::chrono::seconds(60)));
         QCOMPARE(rig.exitByMenu(), 0);
         const auto memory = controller.stop();
         QVERIFY(memory);
