@@ -30,20 +30,25 @@ QString portLink(int number) {
 } // namespace
 
 QString pointWinePort(int number, const QString& path, const QString& wine) {
+    const QString server = QFileInfo(wine).dir().filePath(QStringLiteral("wineserver"));
+    // No session is left behind: a session keeps the display it began with, and one begun here has
+    // none, so the windows of a program started next would never reach its screen.
+    const auto endSession = [&] {
+        run(server, {QStringLiteral("-k")});
+        run(server, {QStringLiteral("-w")});
+    };
     const QString target = QFileInfo(path).absoluteFilePath();
     if (portLink(number) == target) {
+        endSession();
         return {};
     }
-    const QString server = QFileInfo(wine).dir().filePath(QStringLiteral("wineserver"));
     QString failed =
         run(wine, {QStringLiteral("reg"), QStringLiteral("add"),
                    QStringLiteral("HKLM\\Software\\Wine\\Ports"), QStringLiteral("/v"),
                    QStringLiteral("COM%1").arg(number), QStringLiteral("/d"), target, QStringLiteral("/f")});
     if (failed.isEmpty()) {
-        // The new server stays for the programs to come, as the one it replaces may have.
         run(server, {QStringLiteral("-k")});
         failed = run(server, {QStringLiteral("-w")});
-        run(server, {QStringLiteral("-p")});
     }
     if (failed.isEmpty() && portLink(number) != target) {
         // The port is made when the session's services start, which the next program brings about.
@@ -52,5 +57,6 @@ QString pointWinePort(int number, const QString& path, const QString& wine) {
     if (failed.isEmpty() && portLink(number) != target) {
         failed = QStringLiteral("wine's COM%1 leads to %2, not %3").arg(number).arg(portLink(number), target);
     }
+    endSession();
     return failed;
 }
