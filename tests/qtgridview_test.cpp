@@ -52,13 +52,22 @@ private slots:
 
     void cellsLookAsTheToolkitDrawsThem_data() {
         QTest::addColumn<qreal>("points"); // 0 for the view's own; each size centres lines of its height
-        QTest::newRow("default font") << 0.0;
-        QTest::newRow("8.25 pt") << 8.25;
-        QTest::newRow("12 pt") << 12.0;
+        QTest::addColumn<bool>("dark");    // a desktop's light text on dark cells; the cyan cells keep theirs
+        QTest::newRow("default font") << 0.0 << false;
+        QTest::newRow("8.25 pt") << 8.25 << false;
+        QTest::newRow("12 pt") << 12.0 << false;
+        QTest::newRow("dark palette") << 0.0 << true;
     }
 
     void cellsLookAsTheToolkitDrawsThem() {
         QFETCH(qreal, points);
+        QFETCH(bool, dark);
+        if (dark) {
+            QPalette palette = view->palette();
+            palette.setColor(QPalette::Base, QColor(27, 30, 32));
+            palette.setColor(QPalette::Text, QColor(252, 252, 252));
+            view->setPalette(palette);
+        }
         QFont font = view->font();
         font.setPointSizeF(points > 0 ? points : font.pointSizeF());
         view->setFont(font);

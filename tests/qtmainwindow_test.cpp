@@ -5,6 +5,7 @@
 #include "support/OfflineWindowRig.h"
 #include "support/PaintCounter.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -131,6 +132,50 @@ private slots:
         QCOMPARE(channel.firstChannelText(), QStringLiteral("5"));
         QCOMPARE(channel.lastChannelText(), QStringLiteral("5"));
         QCOMPARE(channel.valueText(), QStringLiteral("128"));
+    }
+
+    void aScreenReaderIsToldWhatEachControlIs_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("grid") << "Grid1"
+                              << "Scene levels";
+        QTest::newRow("scene number") << "Text1"
+                                      << "Scene number";
+        QTest::newRow("status line") << "Text2"
+                                     << "Status";
+        QTest::newRow("button") << "NextBtn"
+                                << "Go to Next Scene";
+    }
+
+    void aScreenReaderIsToldWhatEachControlIs() {
+        QFETCH(QString, control);
+        QFETCH(QString, name);
+        QAccessibleInterface* told = QAccessible::queryAccessibleInterface(rig->control<QWidget>(control));
+        QVERIFY(told);
+        QCOMPARE(told->text(QAccessible::Name), name);
+    }
+
+    void aScreenReaderIsToldWhichSceneIsCurrent() {
+        rig->form.nrows = 4;
+        rig->form.ncols = 3;
+        rig->form.layoutGrid();
+        rig->form.scene(1);
+        rig->form.scene(3);
+        QCoreApplication::processEvents();
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(rig->control<QTableView>(QStringLiteral("Grid1")))
+                ->tableInterface();
+        QVERIFY(table);
+        // What each level's column header says, as a screen reader asks for it from the cell.
+        QStringList headers;
+        for (int column = 0; column < 3; ++column) {
+            const QList<QAccessibleInterface*> cells =
+                table->cellAt(1, column)->tableCellInterface()->columnHeaderCells();
+            QCOMPARE(cells.size(), 1);
+            headers << cells.first()->text(QAccessible::Name) + QLatin1Char(':') +
+                           cells.first()->text(QAccessible::Description);
+        }
+        QCOMPARE(headers, QStringList({"1:", "2:", "3:Current scene"}));
     }
 
     void closingTheWindowClosesTheChannelDialogWithoutAQuestion() {

@@ -9,3 +9,10 @@ QColor toQColor(Colour colour) {
     }
     return QColor(colours::red(colour), colours::green(colour), colours::blue(colour));
 }
+
+QColor textColourOn(Colour background) {
+    if (colours::isSystemColour(background)) {
+        return QGuiApplication::palette().color(QPalette::ButtonText);
+    }
+    return Qt::black;
+}

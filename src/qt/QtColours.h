@@ -6,3 +6,7 @@
 
 // A stored colour as the toolkit draws it; system colour 15 (button face) is the palette's button colour.
 QColor toQColor(Colour colour);
+
+// The text colour that reads on a background the program sets, whatever the desktop's palette: the
+// palette's button text on the button face, black on the light colours the program fixes.
+QColor textColourOn(Colour background);

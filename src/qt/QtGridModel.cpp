@@ -61,6 +61,8 @@ void QtGridModel::setText(const QString& text) {
 void QtGridModel::setCellBackColor(Colour colour) {
     if (Cell* cell = currentCell()) {
         cell->background = colour;
+        // The first row's colour tells the headers which scene is current.
+        headersDirty = headersDirty || currentRow == 1;
         noteChanged(currentRow, currentCol);
     }
 }
@@ -111,10 +113,19 @@ QVariant QtGridModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::BackgroundRole && cell->background) {
         return toQColor(*cell->background);
     }
+    // A background the program set gets its text colour with it; other cells follow the desktop.
+    if (role == Qt::ForegroundRole && cell->background) {
+        return textColourOn(*cell->background);
+    }
     return {};
 }
 
 QVariant QtGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    // The current scene is shown by its column's colour alone; a screen reader is told in words.
+    if (role == Qt::AccessibleDescriptionRole && orientation == Qt::Horizontal &&
+        cellBackColor(1, section + 1) == colours::cyan) {
+        return QStringLiteral("Current scene");
+    }
     if (role != Qt::DisplayRole) {
         return {};
     }

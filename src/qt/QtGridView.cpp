@@ -35,10 +35,8 @@ public:
         if (const QVariant background = index.data(Qt::BackgroundRole); background.isValid()) {
             painter->fillRect(option.rect, background.value<QColor>());
         }
-        const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled)  ? QPalette::Disabled
-                                           : !(option.state & QStyle::State_Active) ? QPalette::Inactive
-                                                                                    : QPalette::Normal;
-        painter->setPen(option.palette.color(group, QPalette::Text));
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        painter->setPen(foreground.isValid() ? foreground.value<QColor>() : paletteText(option));
         painter->setFont(option.font);
         const QRect line =
             QStyle::alignedRect(option.direction, option.displayAlignment, text->lineSize, area);
@@ -46,6 +44,13 @@ public:
     }
 
 private:
+    static QColor paletteText(const QStyleOptionViewItem& option) {
+        const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled)  ? QPalette::Disabled
+                                           : !(option.state & QStyle::State_Active) ? QPalette::Inactive
+                                                                                    : QPalette::Normal;
+        return option.palette.color(group, QPalette::Text);
+    }
+
     struct LaidOut {
         QStaticText drawn;
         // The size the toolkit centres: a static text's height counts the leading, the toolkit's not.

@@ -85,6 +85,8 @@ void QtMainWindow::buildMenus() {
 void QtMainWindow::buildControls(QWidget* area) {
     gridView = new QtGridView(*model, area);
     gridView->setGeometry(toPixels(TwipRect{360, 840, 10815, 6735}, *area));
+    gridView->setAccessibleName(QStringLiteral("Scene levels"));
+    gridView->setAccessibleDescription(QStringLiteral("One row per channel, one column per scene"));
     forward(gridView, &QtGridView::gridClicked, &GridForm::onGridClick);
 
     QPushButton* nextBtn = placeButton(area, QStringLiteral("NextBtn"), QStringLiteral("&Go to Next Scene"),
@@ -100,6 +102,7 @@ void QtMainWindow::buildControls(QWidget* area) {
                                       {240, 240, 1455, 375}, QStringLiteral("Select scene by number"));
     forward(setBtn, &QPushButton::clicked, &GridForm::onSetBtn);
     sceneNumber = placeControl<QLineEdit>(frame, QStringLiteral("Text1"), {2040, 240, 615, 285});
+    sceneNumber->setAccessibleName(QStringLiteral("Scene number"));
 
     saveSceneBtn = placeButton(area, QStringLiteral("savescenebtn"), QStringLiteral("Sa&ve Scene"),
                                {5520, 240, 1695, 375}, QStringLiteral("Save Scene"));
@@ -118,6 +121,7 @@ void QtMainWindow::buildControls(QWidget* area) {
 
     statusLine = placeControl<QLineEdit>(area, QStringLiteral("Text2"), {8760, 240, 2055, 285});
     statusLine->setText(QStringLiteral("Text2"));
+    statusLine->setAccessibleName(QStringLiteral("Status"));
 
     setTabOrder(gridView, nextBtn);
     setTabOrder(nextBtn, setBtn);
@@ -132,6 +136,7 @@ void QtMainWindow::showStatus(const QString& text, Colour background) {
     statusLine->setText(text);
     QPalette palette = statusLine->palette();
     palette.setColor(QPalette::Base, toQColor(background));
+    palette.setColor(QPalette::Text, textColourOn(background));
     statusLine->setPalette(palette);
     // Painted now, not when the event loop next runs: the caller may go on into work that does not wait.
     statusLine->repaint();
