@@ -6,6 +6,31 @@
 #include <QApplication>
 #include <QFont>
 
+namespace {
+// Puts the design's font back whenever the application's font changes: a desktop theme (qt6ct, for
+// one) sets its own once the program runs, and the layout in twips is made for the design's face
+// and size. A user who needs larger text scales the whole window instead.
+class DesignFontKeeper final : public QObject {
+public:
+    DesignFontKeeper(const QFont& font, QObject* application)
+        : QObject(application)
+        , font(font) {
+        application->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ApplicationFontChange && QApplication::font() != font) {
+            QApplication::setFont(font);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const QFont font;
+};
+} // namespace
+
 QtEditor::QtEditor(SerialControl& comm, FileDialog& fileDialog, MessageBox& messages, InputBox& inputs,
                    Clock& clock)
     : form({window.grid(), comm, fileDialog, messages, inputs, clock, window, window.channelWindow()})
@@ -27,6 +52,7 @@ void QtEditor::useDesignFont() {
 #endif
     font.setPointSizeF(8.25);
     QApplication::setFont(font);
+    new DesignFontKeeper(QApplication::font(), qApp);
 }
 
 bool QtEditor::start() {

@@ -16,7 +16,7 @@ public:
     QtEditor(const QtEditor&) = delete;
     QtEditor& operator=(const QtEditor&) = delete;
 
-    // The design's face for the whole application.
+    // The design's face and size for the whole application, kept whatever the desktop's theme sets.
     static void useDesignFont();
 
     // Runs the start sequence; false when the program ended during it: a bad answer to a start
