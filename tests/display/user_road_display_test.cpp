@@ -4,10 +4,9 @@
 #include "support/DisplayRig.h"
 #include "support/ExpectedTraffic.h"
 #include "support/SceneFiles.h"
-#include "support/WinePort.h"
+#include "support/UnderWine.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
 using namespace std::chrono_literals;
@@ -19,7 +18,6 @@ constexpr int scenes = 15; // of a Mk1 controller of 512 channels
 constexpr int firstSet = 3;
 constexpr int lastSet = 10;
 constexpr int levelSet = 200;
-constexpr std::chrono::seconds firstWindowLimit{120};
 
 // The level the controller program gives every channel with --pattern.
 int patternLevel(int channel, int scene) {
@@ -68,15 +66,6 @@ QList<QByteArray> roadTraffic() {
     return traffic;
 }
 
-// The Windows build under wine, when the environment names it: DMX_WINE the wine program,
-// DMX_WINDOWS_PROGRAM the .exe and DMX_COM1_LINK the path that wine's COM1 is to lead to.
-struct UnderWine {
-    QString wine = qEnvironmentVariable("DMX_WINE");
-    QString program = qEnvironmentVariable("DMX_WINDOWS_PROGRAM");
-    QString com1 = qEnvironmentVariable("DMX_COM1_LINK");
-
-    bool asked() const { return !wine.isEmpty(); }
-};
 } // namespace
 
 // The whole program on one road, as a user takes it: the start on the controller's port and the
@@ -87,24 +76,6 @@ class UserRoadDisplayTest : public QObject {
     Q_OBJECT
 
     UnderWine wine;
-
-    // Answers the next start prompt. The prompts come before the main window and belong to no
-    // window, which under wine is all that tells them apart from it; so here they are told by being
-    // the next new window of the title.
-    static bool answerStartPrompt(DisplayRig& rig, QList<XSession::WindowId>& answered, const QString& text) {
-        const auto unanswered = [&](XSession::WindowId window) {
-            return !answered.contains(window) && rig.x.windowName(window) == texts::appTitle;
-        };
-        // The first start in a new wine prefix sets the prefix up before the program's window shows.
-        const std::optional<XSession::WindowId> prompt =
-            rig.x.waitForFocus(unanswered, answered.isEmpty() ? firstWindowLimit : DisplayRig::windowLimit);
-        if (!prompt) {
-            return false;
-        }
-        answered << *prompt;
-        rig.enter(text);
-        return true;
-    }
 
     static QStringList levelTexts(const QList<int>& levels) {
         QStringList texts;
@@ -117,32 +88,17 @@ class UserRoadDisplayTest : public QObject {
 private slots:
     void initTestCase() {
         DMX_REQUIRE_DISPLAY();
-        if (wine.asked()) {
-            QVERIFY2(!wine.program.isEmpty() && !wine.com1.isEmpty(),
-                     "DMX_WINE needs DMX_WINDOWS_PROGRAM and DMX_COM1_LINK beside it");
-            const QString failed = pointWinePort(1, wine.com1, wine.wine);
-            QVERIFY2(failed.isEmpty(), qPrintable(failed));
-        }
+        const QString failed = wine.pointCom1();
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
 
     void theRoadGivesTheKnownFileTrafficAndMemory() {
-        const QStringList options{QStringLiteral("--pattern")};
-        if (wine.asked()) {
-            // A link left by a run that was stopped would keep the controller from making its own.
-            QFile::remove(wine.com1);
-        }
-        ControllerProcess controller =
-            wine.asked() ? ControllerProcess(options, wine.com1, 1) : ControllerProcess(options);
+        ControllerProcess controller = wine.startController({QStringLiteral("--pattern")});
         QVERIFY2(controller.failure().isEmpty(), qPrintable(controller.failure()));
         DisplayRig rig;
-        if (wine.asked()) {
-            rig.launch(wine.wine, {wine.program});
-        } else {
-            rig.launch();
-        }
-        QList<XSession::WindowId> prompts;
-        QVERIFY2(answerStartPrompt(rig, prompts, QString::number(controller.port())) &&
-                     answerStartPrompt(rig, prompts, QStringLiteral("0")),
+        wine.launch(rig);
+        QVERIFY2(rig.answerPrompt(QString::number(controller.port())) &&
+                     rig.answerPrompt(QStringLiteral("0")),
                  "the start prompts did not come");
         QVERIFY2(controller.waitFor(command::read_scene, scenes, 60s), "Read Data did not read every scene");
         QVERIFY(controller.waitFor(command::select_scene, scenes + 2, 10s));

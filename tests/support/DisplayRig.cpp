@@ -54,12 +54,15 @@ QString DisplayRig::failure() const {
     return {};
 }
 
-void DisplayRig::launch() {
-    launch(QStringLiteral(DMX_EDITOR_PROGRAM), {});
+void DisplayRig::launch(const QProcessEnvironment& desktop) {
+    launch(QStringLiteral(DMX_EDITOR_PROGRAM), {}, desktop);
 }
 
-void DisplayRig::launch(const QString& program, const QStringList& arguments) {
-    editor->setProcessEnvironment(x.environment());
+void DisplayRig::launch(const QString& program, const QStringList& arguments,
+                        const QProcessEnvironment& desktop) {
+    QProcessEnvironment environment = x.environment();
+    environment.insert(desktop);
+    editor->setProcessEnvironment(environment);
     editor->setWorkingDirectory(folder.path());
     editor->setStandardOutputFile(QProcess::nullDevice());
     editor->start(program, arguments);
@@ -102,6 +105,19 @@ bool DisplayRig::answer(const QString& text) {
 
 bool DisplayRig::answerBox(const QString& key) {
     return inNextWindow(texts::appTitle, [&] { x.key(key); });
+}
+
+bool DisplayRig::answerPrompt(const QString& text) {
+    const auto unanswered = [&](WindowId window) {
+        return !prompts.contains(window) && x.windowName(window) == texts::appTitle;
+    };
+    const std::optional<WindowId> prompt = x.waitForFocus(unanswered, prompts.isEmpty() ? 120s : windowLimit);
+    if (!came(prompt.has_value(), QStringLiteral("no start prompt took the focus"))) {
+        return false;
+    }
+    prompts << *prompt;
+    enter(text);
+    return true;
 }
 
 bool DisplayRig::answerStart(std::int16_t port, std::int16_t speed) {

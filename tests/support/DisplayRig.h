@@ -5,6 +5,7 @@
 #include "support/XSession.h"
 
 #include <QPoint>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -27,9 +28,11 @@ public:
 
     // Empty when the display runs and the editor has started; otherwise what failed.
     QString failure() const;
-    void launch();
+    // The desktop's environment comes on top of the display's.
+    void launch(const QProcessEnvironment& desktop = {});
     // Starts another program as the editor: the Windows build under wine, say.
-    void launch(const QString& program, const QStringList& arguments);
+    void launch(const QString& program, const QStringList& arguments,
+                const QProcessEnvironment& desktop = {});
 
     // The next dialog of this title to take the focus that is none of those seen so far.
     std::optional<WindowId> nextWindow(const QString& title, std::chrono::milliseconds timeout = windowLimit);
@@ -39,6 +42,11 @@ public:
     bool answer(const QString& text);
     // Presses a key in the next message box (Return answers OK or Yes); false when no box came.
     bool answerBox(const QString& key = QStringLiteral("Return"));
+    // Answers the next start prompt. The prompts come before the main window and belong to no
+    // window, which under wine is all that tells them apart from it; so here they are told by being
+    // the next new window of the title. The first start in a new wine prefix sets the prefix up
+    // before the program's window shows, so the first prompt is given two minutes.
+    bool answerPrompt(const QString& text);
     // Answers the start prompts; with a port that cannot be opened, also the message that says so.
     bool answerStart(std::int16_t port, std::int16_t speed);
     // Takes the chooser's choice of 512 channels by keys: to OK, then the space bar.
@@ -79,6 +87,7 @@ private:
                                          const QString& title);
 
     QList<WindowId> seen;
+    QList<WindowId> prompts;
     std::optional<WindowId> main;
 };
 

@@ -27,19 +27,44 @@ QString portLink(int number) {
     return QFileInfo(QDir(prefix).filePath(QStringLiteral("dosdevices/com%1").arg(number))).symLinkTarget();
 }
 
+QString server(const QString& wine) {
+    return QFileInfo(wine).dir().filePath(QStringLiteral("wineserver"));
+}
+
+// No session is left behind: a session keeps the display it began with, and one begun here has
+// none, so the windows of a program started next would never reach its screen.
+void endSession(const QString& wine) {
+    run(server(wine), {QStringLiteral("-k")});
+    run(server(wine), {QStringLiteral("-w")});
+}
+
+// Runs wine's reg command, then ends the session it began.
+QString reg(const QStringList& arguments, const QString& wine) {
+    const QString failed = run(wine, QStringList{QStringLiteral("reg")} + arguments);
+    endSession(wine);
+    return failed;
+}
+
+// Z:\ is the root of the Linux file system in every wine prefix.
+QString windowsPath(const QString& path) {
+    return QStringLiteral("Z:") +
+           QString(QFileInfo(path).absoluteFilePath()).replace(QLatin1Char('/'), QLatin1Char('\\'));
+}
+
 } // namespace
 
+QString exportWineRegistry(const QString& key, const QString& file, const QString& wine) {
+    return reg({QStringLiteral("export"), key, windowsPath(file), QStringLiteral("/y")}, wine);
+}
+
+QString importWineRegistry(const QString& file, const QString& wine) {
+    return reg({QStringLiteral("import"), windowsPath(file)}, wine);
+}
+
 QString pointWinePort(int number, const QString& path, const QString& wine) {
-    const QString server = QFileInfo(wine).dir().filePath(QStringLiteral("wineserver"));
-    // No session is left behind: a session keeps the display it began with, and one begun here has
-    // none, so the windows of a program started next would never reach its screen.
-    const auto endSession = [&] {
-        run(server, {QStringLiteral("-k")});
-        run(server, {QStringLiteral("-w")});
-    };
     const QString target = QFileInfo(path).absoluteFilePath();
     if (portLink(number) == target) {
-        endSession();
+        endSession(wine);
         return {};
     }
     QString failed =
@@ -47,8 +72,8 @@ QString pointWinePort(int number, const QString& path, const QString& wine) {
                    QStringLiteral("HKLM\\Software\\Wine\\Ports"), QStringLiteral("/v"),
                    QStringLiteral("COM%1").arg(number), QStringLiteral("/d"), target, QStringLiteral("/f")});
     if (failed.isEmpty()) {
-        run(server, {QStringLiteral("-k")});
-        failed = run(server, {QStringLiteral("-w")});
+        run(server(wine), {QStringLiteral("-k")});
+        failed = run(server(wine), {QStringLiteral("-w")});
     }
     if (failed.isEmpty() && portLink(number) != target) {
         // The port is made when the session's services start, which the next program brings about.
@@ -57,6 +82,6 @@ QString pointWinePort(int number, const QString& path, const QString& wine) {
     if (failed.isEmpty() && portLink(number) != target) {
         failed = QStringLiteral("wine's COM%1 leads to %2, not %3").arg(number).arg(portLink(number), target);
     }
-    endSession();
+    endSession(wine);
     return failed;
 }

@@ -6,3 +6,8 @@
 // reads its ports from its registry when its server starts, so the server is restarted unless the
 // port leads there already. Empty when done; otherwise what failed.
 QString pointWinePort(int number, const QString& path, const QString& wine);
+
+// Writes a key of wine's registry, with all below it, to a .reg file, and reads such a file back
+// in. Empty when done; otherwise what failed.
+QString exportWineRegistry(const QString& key, const QString& file, const QString& wine);
+QString importWineRegistry(const QString& file, const QString& wine);

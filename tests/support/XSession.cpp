@@ -14,8 +14,9 @@ constexpr int commandTimeoutMs = 10000;
 // A loaded machine may take its time to start a server and a window manager.
 constexpr std::chrono::seconds startLimit = 30s;
 
-const QStringList neededPrograms{QStringLiteral("Xvfb"), QStringLiteral("xdotool"), QStringLiteral("xprop"),
-                                 QStringLiteral("xwininfo"), QStringLiteral("openbox")};
+const QStringList neededPrograms{QStringLiteral("Xvfb"),    QStringLiteral("xdotool"),
+                                 QStringLiteral("xprop"),   QStringLiteral("xwininfo"),
+                                 QStringLiteral("openbox"), QStringLiteral("import")};
 
 // Why the session cannot start, when a program it needs is missing; empty when all are there.
 QString missingPrograms() {
@@ -24,7 +25,7 @@ QString missingPrograms() {
         [](const QString& program) { return !QStandardPaths::findExecutable(program).isEmpty(); });
     return missing.isEmpty() ? QString()
                              : QStringLiteral("not installed: %1 (Debian packages xvfb, xdotool, x11-utils, "
-                                              "openbox)")
+                                              "openbox, imagemagick)")
                                    .arg(missing.join(QStringLiteral(", ")));
 }
 } // namespace
@@ -86,7 +87,7 @@ QProcessEnvironment XSession::environment() const {
     return env;
 }
 
-QString XSession::run(const QString& program, const QStringList& arguments, bool* ok) const {
+QByteArray XSession::output(const QString& program, const QStringList& arguments, bool* ok) const {
     QProcess process;
     process.setProcessEnvironment(environment());
     process.start(program, arguments);
@@ -94,7 +95,19 @@ QString XSession::run(const QString& program, const QStringList& arguments, bool
     if (ok) {
         *ok = finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     }
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
+    return process.readAllStandardOutput();
+}
+
+QString XSession::run(const QString& program, const QStringList& arguments, bool* ok) const {
+    return QString::fromLocal8Bit(output(program, arguments, ok));
+}
+
+QImage XSession::screenshot() const {
+    // ImageMagick's import reads the root window through the X server, as any screenshot does.
+    return QImage::fromData(
+        output(QStringLiteral("import"),
+               {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")}),
+        "PNG");
 }
 
 QString XSession::xdotool(const QStringList& arguments, bool* ok) const {

@@ -2,6 +2,7 @@
 
 #include "support/ChildProcess.h"
 
+#include <QImage>
 #include <QProcessEnvironment>
 #include <QRect>
 #include <QString>
@@ -39,6 +40,9 @@ public:
     // The shown windows of that exact title.
     QList<WindowId> shownWindows(const QString& title) const;
 
+    // What the screen shows now.
+    QImage screenshot() const;
+
     // Whether the program with this process id shows a pop-up: a drop-down or completion list.
     bool showsPopup(qint64 program) const;
 
@@ -62,6 +66,7 @@ public:
     void click(WindowId window, QPoint at) const;
 
 private:
+    QByteArray output(const QString& program, const QStringList& arguments, bool* ok = nullptr) const;
     QString run(const QString& program, const QStringList& arguments, bool* ok = nullptr) const;
     QString xdotool(const QStringList& arguments, bool* ok = nullptr) const;
     bool startServer();
