@@ -11,11 +11,23 @@ add_custom_command(OUTPUT ${dmx_icon}
         ${CMAKE_CURRENT_SOURCE_DIR}/data/dmx-scene-editor.svg -define icon:auto-resize=256,48,32,16 ${dmx_icon}
     DEPENDS data/dmx-scene-editor.svg
     VERBATIM)
-# The toolkit takes the resource IDI_ICON1 as every window's icon.
-set(dmx_icon_resource ${CMAKE_CURRENT_BINARY_DIR}/dmx-scene-editor.rc)
-file(CONFIGURE OUTPUT ${dmx_icon_resource} CONTENT "IDI_ICON1 ICON \"${dmx_icon}\"\n")
-set_source_files_properties(${dmx_icon_resource} PROPERTIES OBJECT_DEPENDS ${dmx_icon})
-target_sources(dmx-scene-editor PRIVATE ${dmx_icon_resource})
+set(DMX_ICON ${dmx_icon})
+
+# The version of the file properties and of the installer is the project's, as the Debian package's.
+foreach(part MAJOR MINOR PATCH TWEAK)
+    if(NOT PROJECT_VERSION_${part})
+        set(PROJECT_VERSION_${part} 0)
+    endif()
+endforeach()
+set(DMX_VERSION_QUAD
+    ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.${PROJECT_VERSION_TWEAK})
+string(REPLACE "." "," DMX_VERSION_COMMAS ${DMX_VERSION_QUAD})
+set(dmx_resource ${CMAKE_CURRENT_BINARY_DIR}/dmx-scene-editor.rc)
+configure_file(cmake/windows/dmx-scene-editor.rc.in ${dmx_resource} @ONLY)
+set_source_files_properties(${dmx_resource} PROPERTIES OBJECT_DEPENDS ${dmx_icon})
+target_sources(dmx-scene-editor PRIVATE ${dmx_resource})
+# What the installer takes from the build (scripts/windows compiles cmake/windows/installer.nsi).
+configure_file(cmake/windows/product.nsh.in ${CMAKE_CURRENT_BINARY_DIR}/product.nsh @ONLY)
 
 install(TARGETS dmx-scene-editor RUNTIME DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets> DESTINATION .)

@@ -1,9 +1,13 @@
 #include "support/WinePort.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -59,6 +63,32 @@ QString exportWineRegistry(const QString& key, const QString& file, const QStrin
 
 QString importWineRegistry(const QString& file, const QString& wine) {
     return reg({QStringLiteral("import"), windowsPath(file)}, wine);
+}
+
+std::optional<QMap<QString, QString>> wineRegistryValues(const QString& key, const QString& wine) {
+    const QTemporaryDir folder;
+    const QString file = QDir(folder.path()).filePath(QStringLiteral("key.reg"));
+    QFile exported(file);
+    if (!exportWineRegistry(key, file, wine).isEmpty() || !exported.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    // "name"="text with \\ and \"" or "name"=dword:0000001f, in UTF-16 as reg writes it.
+    static const QRegularExpression value(QStringLiteral("^\"((?:[^\"\\\\]|\\\\.)*)\"=(.*)$"));
+    const auto unescaped = [](QString text) {
+        return text.replace(QRegularExpression(QStringLiteral("\\\\(.)")), QStringLiteral("\\1"));
+    };
+    QMap<QString, QString> values;
+    const QString text = QStringDecoder(QStringDecoder::Utf16)(exported.readAll());
+    for (const QString& line : text.split(QStringLiteral("\r\n"))) {
+        if (const QRegularExpressionMatch match = value.match(line); match.hasMatch()) {
+            QString data = match.captured(2);
+            if (data.startsWith(QLatin1Char('"')) && data.endsWith(QLatin1Char('"'))) {
+                data = unescaped(data.mid(1, data.size() - 2));
+            }
+            values.insert(unescaped(match.captured(1)), data);
+        }
+    }
+    return values;
 }
 
 QString pointWinePort(int number, const QString& path, const QString& wine) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
+
+#include <optional>
 
 // Points wine's serial port COMn at a device path, in the wine prefix of the environment. Wine
 // reads its ports from its registry when its server starts, so the server is restarted unless the
@@ -11,3 +14,6 @@ QString pointWinePort(int number, const QString& path, const QString& wine);
 // in. Empty when done; otherwise what failed.
 QString exportWineRegistry(const QString& key, const QString& file, const QString& wine);
 QString importWineRegistry(const QString& file, const QString& wine);
+// The values of a key of wine's registry, as a .reg file writes them ("text", "dword:0000001f"),
+// by name; nothing when there is no such key.
+std::optional<QMap<QString, QString>> wineRegistryValues(const QString& key, const QString& wine);
