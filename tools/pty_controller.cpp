@@ -5,12 +5,14 @@
 // link. The line has a wire at the speed the editor set, unless told otherwise.
 
 #include "device/Commands.h"
+#include "platform/PortResolver.h"
 #include "support/ControllerModel.h"
 #include "support/PtyController.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTextStream>
 
@@ -200,6 +202,14 @@ int main(int argc, char* argv[]) {
     if (!linkPath.isEmpty() && !QFile::link(device.devicePath(), linkPath)) {
         err << "cannot make the link " << linkPath << " (does it exist already?)\n";
         return 1;
+    }
+    // The port number the editor finds the link by, which other serial devices move on.
+    const QString linkDir = QFileInfo(linkPath).absolutePath();
+    if (const qsizetype index =
+            serialDeviceNodes(linkDir, PortNaming::Linux).indexOf(QFileInfo(linkPath).absoluteFilePath());
+        !linkPath.isEmpty() && linkDir == QLatin1String("/dev") && index >= 0) {
+        err << "The editor finds it as port " << index + 1 << "\n";
+        err.flush();
     }
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
