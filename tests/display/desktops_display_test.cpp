@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -156,13 +157,29 @@ std::optional<std::pair<Ink, Ink>> cellInks(const QImage& shot, const QRect& win
 // The editor on the desktops its users have: dark colours, a theme with a font of its own, a
 // scaled screen, Windows in high contrast. Every level and message on a colour the program sets
 // must read (WCAG AA), and in the design's font: its digits as high as on the default desktop,
-// times the scale. Each desktop is given to the editor alone, in a home folder of its own.
+// times the scale. Each desktop is a home folder of tests/data/desktops given to the editor alone,
+// and under wine the registry.reg in it.
 class DesktopsDisplayTest : public QObject {
     Q_OBJECT
 
     UnderWine wine;
     // The default desktop's digits, which the other desktops' are held to.
     std::optional<int> defaultDigitHeight;
+
+    // Puts the high-contrast colours in wine's registry, which the prefix's other tests share, and
+    // gives back what was there before.
+    QString changeWineRegistry(const QString& file, const QString& folder, QStringList& backups) {
+        for (const QString& key :
+             {QStringLiteral("HKCU\\Control Panel\\Colors"),
+              QStringLiteral("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager")}) {
+            backups << QDir(folder).filePath(QStringLiteral("backup%1.reg").arg(backups.size()));
+            if (const QString failed = exportWineRegistry(key, backups.last(), wine.wine);
+                !failed.isEmpty()) {
+                return failed;
+            }
+        }
+        return importWineRegistry(file, wine.wine);
+    }
 
 private slots:
     void initTestCase() {
@@ -172,66 +189,48 @@ private slots:
     }
 
     void levelsAndMessagesReadInTheDesignsFont_data() {
-        QTest::addColumn<QString>("config");     // a file of tests/data/desktops, or none
-        QTest::addColumn<QString>("configPath"); // where the desktop keeps it, from the home folder
+        QTest::addColumn<QString>("desktop"); // a folder of tests/data/desktops, or none
         QTest::addColumn<QStringList>("environment");
-        QTest::addColumn<QString>("registry"); // a .reg file of tests/data/desktops, for wine
         QTest::addColumn<qreal>("scale");
-        QTest::newRow("default") << QString() << QString() << QStringList() << QString() << 1.0;
+        QTest::newRow("default") << QString() << QStringList() << 1.0;
         if (wine.asked()) {
-            QTest::newRow("Windows high contrast") << QString() << QString() << QStringList()
-                                                   << QStringLiteral("windows-high-contrast.reg") << 1.0;
+            QTest::newRow("Windows high contrast") << "windows-high-contrast" << QStringList() << 1.0;
             return;
         }
         QTest::newRow("KDE Breeze Dark")
-            << QStringLiteral("kdeglobals-breeze-dark") << QStringLiteral(".config/kdeglobals")
+            << "kde-breeze-dark"
             << QStringList{"KDE_FULL_SESSION=true", "KDE_SESSION_VERSION=5", "XDG_CURRENT_DESKTOP=KDE"}
-            << QString() << 1.0;
+            << 1.0;
         QTest::newRow("qt6ct dark, 12 pt")
-            << QStringLiteral("qt6ct-dark-12pt.conf") << QStringLiteral(".config/qt6ct/qt6ct.conf")
-            << QStringList{"QT_QPA_PLATFORMTHEME=qt6ct"} << QString() << 1.0;
-        QTest::newRow("scale 1.5") << QString() << QString() << QStringList{"QT_SCALE_FACTOR=1.5"}
-                                   << QString() << 1.5;
+            << "qt6ct-dark-12pt" << QStringList{"QT_QPA_PLATFORMTHEME=qt6ct"} << 1.0;
+        QTest::newRow("scale 1.5") << QString() << QStringList{"QT_SCALE_FACTOR=1.5"} << 1.5;
     }
 
     void levelsAndMessagesReadInTheDesignsFont() {
-        QFETCH(QString, config);
-        QFETCH(QString, configPath);
+        QFETCH(QString, desktop);
         QFETCH(QStringList, environment);
-        QFETCH(QString, registry);
         QFETCH(qreal, scale);
         DisplayRig rig;
         const QString home = QDir(rig.folder.path()).filePath(QStringLiteral("home"));
-        QProcessEnvironment desktop;
-        desktop.insert(QStringLiteral("HOME"), home);
-        desktop.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir(home).filePath(QStringLiteral(".config")));
+        const QString data = QStringLiteral(DMX_TEST_DATA "/desktops/") + desktop;
+        QVERIFY(desktop.isEmpty()
+                    ? QDir().mkpath(home)
+                    : QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-rT"), data, home}) == 0);
+        QProcessEnvironment settings;
+        settings.insert(QStringLiteral("HOME"), home);
+        settings.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir(home).filePath(QStringLiteral(".config")));
         for (const QString& setting : environment) {
-            desktop.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+            settings.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
         }
-        const QDir data(QStringLiteral(DMX_TEST_DATA "/desktops"));
-        if (!config.isEmpty()) {
-            const QString path = QDir(home).filePath(configPath);
-            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-            QVERIFY(QFile::copy(data.filePath(config), path));
-        }
-        // Wine's registry is the prefix's, which the other tests share: it is put back afterwards.
-        const QStringList keys{
-            QStringLiteral("HKCU\\Control Panel\\Colors"),
-            QStringLiteral("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager")};
         QStringList backups;
         const auto restore = qScopeGuard([&] {
             for (const QString& backup : backups) {
                 importWineRegistry(backup, wine.wine);
             }
         });
-        if (!registry.isEmpty()) {
-            for (const QString& key : keys) {
-                backups
-                    << QDir(rig.folder.path()).filePath(QStringLiteral("backup%1.reg").arg(backups.size()));
-                const QString failed = exportWineRegistry(key, backups.last(), wine.wine);
-                QVERIFY2(failed.isEmpty(), qPrintable(failed));
-            }
-            const QString failed = importWineRegistry(data.filePath(registry), wine.wine);
+        if (const QString registry = QDir(data).filePath(QStringLiteral("registry.reg"));
+            QFile::exists(registry)) {
+            const QString failed = changeWineRegistry(registry, rig.folder.path(), backups);
             QVERIFY2(failed.isEmpty(), qPrintable(failed));
         }
 
@@ -240,7 +239,7 @@ private slots:
         ControllerProcess controller = wine.startController(
             {QStringLiteral("--pattern"), QStringLiteral("--fault"), QStringLiteral("silent:4:15")});
         QVERIFY2(controller.failure().isEmpty(), qPrintable(controller.failure()));
-        wine.launch(rig, desktop);
+        wine.launch(rig, settings);
         QVERIFY2(rig.answerPrompt(QString::number(controller.port())) &&
                      rig.answerPrompt(QStringLiteral("1")),
                  "the start prompts did not come");
@@ -248,41 +247,33 @@ private slots:
         const auto main = rig.mainWindow();
         QVERIFY(main);
         const QRect window = rig.x.geometry(*main);
-        QImage shot;
         std::optional<Ink> status;
         XSession::pollUntil(
-            [&] {
-                shot = rig.x.screenshot();
-                status = statusInk(shot, window, scale);
-                return status && status->height > 0;
-            },
-            10s);
+            [&] { return (status = statusInk(rig.x.screenshot(), window, scale)) && status->height; }, 10s);
         QVERIFY2(status, "no status line showed a message");
-
         // The read ends by making scene 1 current.
         rig.x.key(QStringLiteral("Return"));
         QVERIFY(controller.waitForLast(QByteArray("\x03\x01"), 10s));
         std::optional<std::pair<Ink, Ink>> cells;
         XSession::pollUntil(
             [&] {
-                shot = rig.x.screenshot();
-                cells = cellInks(shot, window);
-                return cells && cells->first.height > 0 && cells->second.height > 0;
+                return (cells = cellInks(rig.x.screenshot(), window)) && cells->first.height &&
+                       cells->second.height;
             },
             10s);
         QCOMPARE(rig.exitByMenu(), 0);
 
         QVERIFY2(cells, "no cyan cell with a white one beside it showed");
         const auto [cyanInk, whiteInk] = *cells;
-        if (qstrcmp(QTest::currentDataTag(), "default") == 0) {
-            defaultDigitHeight = cyanInk.height;
-        }
         for (const auto& [what, ink] : {std::pair{"the status line's message", *status},
                                         {"a level on cyan", cyanInk},
                                         {"a level on white", whiteInk}}) {
             QVERIFY2(
                 ink.contrast >= legible,
                 qPrintable(QStringLiteral("%1 contrasts %2:1").arg(QLatin1String(what)).arg(ink.contrast)));
+        }
+        if (desktop.isEmpty() && scale == 1.0) {
+            defaultDigitHeight = cyanInk.height;
         }
         if (!defaultDigitHeight) {
             QSKIP("The default desktop's row, which gives the digits' height, did not run");

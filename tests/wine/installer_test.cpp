@@ -160,14 +160,12 @@ private slots:
         QFile retired(QDir(olderStage).filePath(QStringLiteral("retired.dll")));
         QVERIFY(retired.open(QIODevice::WriteOnly) && retired.write("old") == 3);
         retired.close();
+        // The build's product, one version back.
         QFile olderProduct(QDir(older.path()).filePath(QStringLiteral("product.nsh")));
-        QFile newerProduct(product);
-        QVERIFY(olderProduct.open(QIODevice::WriteOnly) && newerProduct.open(QIODevice::ReadOnly));
-        olderProduct.write(QString::fromUtf8(newerProduct.readAll())
-                               .replace(QRegularExpression(QStringLiteral("PRODUCT_VERSION \"[^\"]*\"")),
-                                        QStringLiteral("PRODUCT_VERSION \"0.9\""))
-                               .replace(QRegularExpression(QStringLiteral("PRODUCT_VERSION_QUAD \"[^\"]*\"")),
-                                        QStringLiteral("PRODUCT_VERSION_QUAD \"0.9.0.0\""))
+        QVERIFY(olderProduct.open(QIODevice::WriteOnly));
+        olderProduct.write(QStringLiteral("!include \"%1\"\n!define /redef PRODUCT_VERSION \"0.9\"\n"
+                                          "!define /redef PRODUCT_VERSION_QUAD \"0.9.0.0\"\n")
+                               .arg(product)
                                .toUtf8());
         olderProduct.close();
         const QString olderInstaller = QDir(older.path()).filePath(QStringLiteral("older-setup.exe"));
