@@ -204,12 +204,14 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     // The port number the editor finds the link by, which other serial devices move on.
-    const QString linkDir = QFileInfo(linkPath).absolutePath();
-    if (const qsizetype index =
-            serialDeviceNodes(linkDir, PortNaming::Linux).indexOf(QFileInfo(linkPath).absoluteFilePath());
-        !linkPath.isEmpty() && linkDir == QLatin1String("/dev") && index >= 0) {
-        err << "The editor finds it as port " << index + 1 << "\n";
-        err.flush();
+    if (const QFileInfo linked(linkPath);
+        !linkPath.isEmpty() && linked.absolutePath() == QLatin1String("/dev")) {
+        const qsizetype index =
+            serialDeviceNodes(linked.absolutePath(), PortNaming::Linux).indexOf(linked.absoluteFilePath());
+        if (index >= 0) {
+            err << "The editor finds it as port " << index + 1 << "\n";
+            err.flush();
+        }
     }
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);

@@ -37,9 +37,9 @@ QString server(const QString& wine) {
 
 // No session is left behind: a session keeps the display it began with, and one begun here has
 // none, so the windows of a program started next would never reach its screen.
-void endSession(const QString& wine) {
+QString endSession(const QString& wine) {
     run(server(wine), {QStringLiteral("-k")});
-    run(server(wine), {QStringLiteral("-w")});
+    return run(server(wine), {QStringLiteral("-w")});
 }
 
 // Runs wine's reg command, then ends the session it began.
@@ -56,6 +56,12 @@ QString windowsPath(const QString& path) {
 }
 
 } // namespace
+
+QString runUnderWine(const QString& program, const QStringList& arguments, const QString& wine) {
+    const QString failed = run(wine, QStringList{program} + arguments);
+    run(server(wine), {QStringLiteral("-w")});
+    return failed;
+}
 
 QString exportWineRegistry(const QString& key, const QString& file, const QString& wine) {
     return reg({QStringLiteral("export"), key, windowsPath(file), QStringLiteral("/y")}, wine);
@@ -102,8 +108,7 @@ QString pointWinePort(int number, const QString& path, const QString& wine) {
                    QStringLiteral("HKLM\\Software\\Wine\\Ports"), QStringLiteral("/v"),
                    QStringLiteral("COM%1").arg(number), QStringLiteral("/d"), target, QStringLiteral("/f")});
     if (failed.isEmpty()) {
-        run(server(wine), {QStringLiteral("-k")});
-        failed = run(server(wine), {QStringLiteral("-w")});
+        failed = endSession(wine);
     }
     if (failed.isEmpty() && portLink(number) != target) {
         // The port is made when the session's services start, which the next program brings about.

@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -9,6 +10,10 @@
 // reads its ports from its registry when its server starts, so the server is restarted unless the
 // port leads there already. Empty when done; otherwise what failed.
 QString pointWinePort(int number, const QString& path, const QString& wine);
+
+// Runs a Windows program under wine and waits until every program of its session has ended, as an
+// uninstaller goes on in a copy of itself. Empty when it ended well; otherwise what failed.
+QString runUnderWine(const QString& program, const QStringList& arguments, const QString& wine);
 
 // Writes a key of wine's registry, with all below it, to a .reg file, and reads such a file back
 // in. Empty when done; otherwise what failed.

@@ -83,17 +83,8 @@ class InstallerTest : public QObject {
         return QDir(drive()).filePath(QStringLiteral("Program Files/DMX Scene Editor/") + file);
     }
 
-    // Runs a Windows program under wine and waits until every program of the session has ended,
-    // as an uninstaller goes on in a copy of itself.
     bool runWindows(const QString& program, const QStringList& arguments) const {
-        QProcess process;
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
-        process.start(wine.wine, QStringList{program} + arguments);
-        const bool ran = process.waitForFinished(120000) && process.exitCode() == 0;
-        QProcess::execute(QFileInfo(wine.wine).dir().filePath(QStringLiteral("wineserver")),
-                          {QStringLiteral("-w")});
-        return ran;
+        return runUnderWine(program, arguments, wine.wine).isEmpty();
     }
 
     // The stage's files and the uninstaller: what the installer puts in the program's folder.
