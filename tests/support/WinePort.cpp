@@ -1,5 +1,6 @@
 #include "support/WinePort.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -53,6 +54,24 @@ QString reg(const QStringList& arguments, const QString& wine) {
 QString windowsPath(const QString& path) {
     return QStringLiteral("Z:") +
            QString(QFileInfo(path).absoluteFilePath()).replace(QLatin1Char('/'), QLatin1Char('\\'));
+}
+
+// The port's link is made when a session's services start. They start beside the session's first
+// program and may not be done when a short one ends, so a shell is kept waiting on its input until
+// the link is there.
+bool awaitPortLink(int number, const QString& target, const QString& wine) {
+    QProcess shell;
+    shell.setStandardOutputFile(QProcess::nullDevice());
+    shell.setStandardErrorFile(QProcess::nullDevice());
+    shell.start(wine, {QStringLiteral("cmd")});
+    const QDeadlineTimer deadline(60000);
+    while (portLink(number) != target && !deadline.hasExpired() && shell.state() != QProcess::NotRunning) {
+        shell.waitForFinished(50);
+    }
+    shell.write("exit\r\n");
+    shell.closeWriteChannel();
+    shell.waitForFinished(30000);
+    return portLink(number) == target;
 }
 
 } // namespace
@@ -110,11 +129,7 @@ QString pointWinePort(int number, const QString& path, const QString& wine) {
     if (failed.isEmpty()) {
         failed = endSession(wine);
     }
-    if (failed.isEmpty() && portLink(number) != target) {
-        // The port is made when the session's services start, which the next program brings about.
-        run(wine, {QStringLiteral("cmd"), QStringLiteral("/c"), QStringLiteral("exit")});
-    }
-    if (failed.isEmpty() && portLink(number) != target) {
+    if (failed.isEmpty() && !awaitPortLink(number, target, wine)) {
         failed = QStringLiteral("wine's COM%1 leads to %2, not %3").arg(number).arg(portLink(number), target);
     }
     endSession(wine);
