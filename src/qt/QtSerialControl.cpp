@@ -2,12 +2,16 @@
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
+#include <optional>
 #include <utility>
 
+#include <poll.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +42,32 @@ QSerialPort::StopBits toSerialStopBits(LineSettings::StopBits stopBits) {
     }
     return QSerialPort::TwoStop;
 }
+
+// Whether the terminal behind the descriptor hung up: its adapter was pulled out, or its far end
+// went away. Reading it then gives end of file without end, which the port need not report.
+bool hungUp(int descriptor) {
+    pollfd state{descriptor, 0, 0};
+    return poll(&state, 1, 0) == 1 && (state.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
+// A second descriptor of the open port, for a notifier of the line's own: the port keeps its
+// notifier on its descriptor, and an event loop holds one notifier of a kind for each.
+class DescriptorCopy {
+public:
+    explicit DescriptorCopy(int descriptor)
+        : copy(dup(descriptor)) {}
+    DescriptorCopy(const DescriptorCopy&) = delete;
+    DescriptorCopy& operator=(const DescriptorCopy&) = delete;
+    ~DescriptorCopy() {
+        if (copy >= 0) {
+            ::close(copy);
+        }
+    }
+    int get() const { return copy; }
+
+private:
+    int copy;
+};
 
 } // namespace
 
@@ -105,6 +135,7 @@ bool QtSerialControl::outputSent() {
         return true;
     }
     if (serial.bytesToWrite() > 0) {
+        checkDeviceLost();
         return false;
     }
     // What the system still holds for the wire: the tty's output queue.
@@ -139,20 +170,31 @@ void QtSerialControl::waitForInput(std::chrono::microseconds timeout) {
         return;
     }
     // The event loop runs meanwhile, so that the windows paint; the port fills its buffer from it.
+    // The line's own notifier wakes the wait for a hang-up too, which the port may keep to itself.
     QEventLoop loop;
     QObject::connect(&serial, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
     QObject::connect(&serial, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
+    const DescriptorCopy descriptor(static_cast<int>(serial.handle()));
+    std::optional<QSocketNotifier> readable;
+    if (descriptor.get() >= 0) {
+        readable.emplace(descriptor.get(), QSocketNotifier::Read);
+        QObject::connect(&*readable, &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    }
     QTimer::singleShot(timerInterval(timeout), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
-    if (serial.error() != QSerialPort::NoError) {
-        checkDeviceLost();
-    }
+    checkDeviceLost();
 }
 
 void QtSerialControl::checkDeviceLost() {
     const QSerialPort::SerialPortError error = serial.error();
     const QString words = serial.errorString();
     serial.clearError();
+    // A hung-up terminal fails every transfer with EIO. Asked first, so that the words do not
+    // depend on what the port made of it: one version reports a stale error, another nothing.
+    if (serial.isOpen() && hungUp(static_cast<int>(serial.handle()))) {
+        lose(qt_error_string(EIO));
+        return;
+    }
     // A device that was unplugged fails every transfer at once, while the port still counts as open.
     if (error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
         error == QSerialPort::ResourceError) {

@@ -24,7 +24,8 @@ private:
     std::optional<SerialError> openDevice(const QString& device, const LineSettings& line) override;
     // Why opening the device failed, in the system's words.
     SerialError openFailure(const QString& device) const;
-    // Looks at the error a failed transfer left behind; a vanished device closes the port.
+    // Looks for a device that went away, in the descriptor's state and in the error a failed
+    // transfer left behind; a vanished device closes the port.
     void checkDeviceLost();
     // The port stopped working: it is closed and the reason kept for takeFailure().
     void lose(const QString& reason);
