@@ -29,7 +29,6 @@ public:
     void setCellBackColor(Colour colour) override;
     void setColWidth(int col, int twips) override;
     void setPlacement(const TwipRect& placement) override;
-    bool isVisible() const override { return true; }
 
     QString cellText(int row, int col) const;
     // Nothing for a cell whose background was never set.
