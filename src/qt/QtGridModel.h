@@ -30,6 +30,9 @@ public:
     void setColWidth(int col, int twips) override;
     void setPlacement(const TwipRect& placement) override;
 
+    // The scene whose column is current, 0 for none: its header's name says so to a screen reader.
+    void setCurrentScene(int scene);
+
     QString cellText(int row, int col) const;
     // Nothing for a cell whose background was never set.
     std::optional<Colour> cellBackColor(int row, int col) const;
@@ -45,6 +48,8 @@ public:
 signals:
     void placementChanged(const TwipRect& placement);
     void colWidthChanged(int col, int twips);
+    // The current scene moved from one column to another; 0 stands for none.
+    void currentSceneChanged(int previous, int current);
 
 private:
     struct Cell {
@@ -62,6 +67,7 @@ private:
     int gridCols = 2;
     int currentRow = 0;
     int currentCol = 0;
+    int currentScene = 0;
     std::vector<Cell> cells; // row-major, gridCols per row
     std::vector<std::optional<int>> widths;
     TwipRect gridPlacement;

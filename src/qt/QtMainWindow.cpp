@@ -158,6 +158,8 @@ QString QtMainWindow::sceneNumberText() const {
 
 void QtMainWindow::setSceneNumberText(const QString& text) {
     sceneNumber->setText(text);
+    // The box shows the current scene; the grid's headers tell a screen reader which it is.
+    model->setCurrentScene(text.toInt());
 }
 
 void QtMainWindow::setSaveSceneVisible(bool visible) {
