@@ -1,8 +1,8 @@
 #include "editor/AppTexts.h"
 #include "support/ControllerProcess.h"
 #include "support/DisplayRig.h"
-#include "support/UnderWine.h"
-#include "support/WinePort.h"
+#include "support/DrivenBuild.h"
+#include "support/WinePrefix.h"
 
 #include <QDir>
 #include <QFile>
@@ -162,7 +162,7 @@ std::optional<std::pair<Ink, Ink>> cellInks(const QImage& shot, const QRect& win
 class DesktopsDisplayTest : public QObject {
     Q_OBJECT
 
-    UnderWine wine;
+    DrivenBuild build;
     // The default desktop's digits, which the other desktops' are held to.
     std::optional<int> defaultDigitHeight;
 
@@ -173,18 +173,18 @@ class DesktopsDisplayTest : public QObject {
              {QStringLiteral("HKCU\\Control Panel\\Colors"),
               QStringLiteral("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager")}) {
             backups << QDir(folder).filePath(QStringLiteral("backup%1.reg").arg(backups.size()));
-            if (const QString failed = exportWineRegistry(key, backups.last(), wine.wine);
+            if (const QString failed = exportWineRegistry(key, backups.last(), build.wine);
                 !failed.isEmpty()) {
                 return failed;
             }
         }
-        return importWineRegistry(file, wine.wine);
+        return importWineRegistry(file, build.wine);
     }
 
 private slots:
     void initTestCase() {
         DMX_REQUIRE_DISPLAY();
-        const QString failed = wine.pointCom1();
+        const QString failed = build.pointCom1();
         QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
 
@@ -193,7 +193,7 @@ private slots:
         QTest::addColumn<QStringList>("environment");
         QTest::addColumn<qreal>("scale");
         QTest::newRow("default") << QString() << QStringList() << 1.0;
-        if (wine.asked()) {
+        if (build.underWine()) {
             QTest::newRow("Windows high contrast") << "windows-high-contrast" << QStringList() << 1.0;
             return;
         }
@@ -225,7 +225,7 @@ private slots:
         QStringList backups;
         const auto restore = qScopeGuard([&] {
             for (const QString& backup : backups) {
-                importWineRegistry(backup, wine.wine);
+                importWineRegistry(backup, build.wine);
             }
         });
         if (const QString registry = QDir(data).filePath(QStringLiteral("registry.reg"));
@@ -236,10 +236,10 @@ private slots:
 
         // The last scene never answers: "Comms error" stands over the window while the status line
         // says which scene is being read.
-        ControllerProcess controller = wine.startController(
+        ControllerProcess controller = build.startController(
             {QStringLiteral("--pattern"), QStringLiteral("--fault"), QStringLiteral("silent:4:15")});
         QVERIFY2(controller.failure().isEmpty(), qPrintable(controller.failure()));
-        wine.launch(rig, settings);
+        build.launch(rig, settings);
         QVERIFY2(rig.answerPrompt(QString::number(controller.port())) &&
                      rig.answerPrompt(QStringLiteral("1")),
                  "the start prompts did not come");
