@@ -181,35 +181,9 @@ class DesktopsDisplayTest : public QObject {
         return importWineRegistry(file, build.wine);
     }
 
-private slots:
-    void initTestCase() {
-        DMX_REQUIRE_DISPLAY();
-        const QString failed = build.pointCom1();
-        QVERIFY2(failed.isEmpty(), qPrintable(failed));
-    }
-
-    void levelsAndMessagesReadInTheDesignsFont_data() {
-        QTest::addColumn<QString>("desktop"); // a folder of tests/data/desktops, or none
-        QTest::addColumn<QStringList>("environment");
-        QTest::addColumn<qreal>("scale");
-        QTest::newRow("default") << QString() << QStringList() << 1.0;
-        if (build.underWine()) {
-            QTest::newRow("Windows high contrast") << "windows-high-contrast" << QStringList() << 1.0;
-            return;
-        }
-        QTest::newRow("KDE Breeze Dark")
-            << "kde-breeze-dark"
-            << QStringList{"KDE_FULL_SESSION=true", "KDE_SESSION_VERSION=5", "XDG_CURRENT_DESKTOP=KDE"}
-            << 1.0;
-        QTest::newRow("qt6ct dark, 12 pt")
-            << "qt6ct-dark-12pt" << QStringList{"QT_QPA_PLATFORMTHEME=qt6ct"} << 1.0;
-        QTest::newRow("scale 1.5") << QString() << QStringList{"QT_SCALE_FACTOR=1.5"} << 1.5;
-    }
-
-    void levelsAndMessagesReadInTheDesignsFont() {
-        QFETCH(QString, desktop);
-        QFETCH(QStringList, environment);
-        QFETCH(qreal, scale);
+    // Starts the editor on the desktop and holds what it shows to the rules above. The default
+    // desktop's digits give the height the others are held to; they are measured before any other.
+    void readOn(const QString& desktop, const QStringList& environment, qreal scale) {
         DisplayRig rig;
         const QString home = QDir(rig.folder.path()).filePath(QStringLiteral("home"));
         const QString data = QStringLiteral(DMX_TEST_DATA "/desktops/") + desktop;
@@ -275,15 +249,51 @@ private slots:
         if (desktop.isEmpty() && scale == 1.0) {
             defaultDigitHeight = cyanInk.height;
         }
-        if (!defaultDigitHeight) {
-            QSKIP("The default desktop's row, which gives the digits' height, did not run");
-        }
         const int expected = qRound(*defaultDigitHeight * scale);
         for (const int height : {cyanInk.height, whiteInk.height}) {
             // Text scaled by a fraction is smoothed over a pixel more.
             QVERIFY2(std::abs(height - expected) <= std::ceil(scale),
                      qPrintable(QStringLiteral("digits %1 pixels high, not %2").arg(height).arg(expected)));
         }
+    }
+
+private slots:
+    void initTestCase() {
+        DMX_REQUIRE_DISPLAY();
+        const QString failed = build.pointCom1();
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+    }
+
+    void levelsAndMessagesReadInTheDesignsFont_data() {
+        QTest::addColumn<QString>("desktop"); // a folder of tests/data/desktops, or none
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<qreal>("scale");
+        QTest::newRow("default") << QString() << QStringList() << 1.0;
+        if (build.underWine()) {
+            QTest::newRow("Windows high contrast") << "windows-high-contrast" << QStringList() << 1.0;
+            return;
+        }
+        QTest::newRow("KDE Breeze Dark")
+            << "kde-breeze-dark"
+            << QStringList{"KDE_FULL_SESSION=true", "KDE_SESSION_VERSION=5", "XDG_CURRENT_DESKTOP=KDE"}
+            << 1.0;
+        QTest::newRow("qt6ct dark, 12 pt")
+            << "qt6ct-dark-12pt" << QStringList{"QT_QPA_PLATFORMTHEME=qt6ct"} << 1.0;
+        QTest::newRow("scale 1.5") << QString() << QStringList{"QT_SCALE_FACTOR=1.5"} << 1.5;
+    }
+
+    void levelsAndMessagesReadInTheDesignsFont() {
+        QFETCH(QString, desktop);
+        QFETCH(QStringList, environment);
+        QFETCH(qreal, scale);
+        // A row run alone, or before the default one, measures the default desktop first.
+        if (!defaultDigitHeight && (!desktop.isEmpty() || scale != 1.0)) {
+            readOn(QString(), {}, 1.0);
+            if (QTest::currentTestFailed()) {
+                return;
+            }
+        }
+        readOn(desktop, environment, scale);
     }
 };
 
