@@ -6,6 +6,7 @@
 #include "device/Dmx.h"
 #include "qt/QtClock.h"
 #include "qt/QtSerialControl.h"
+#include "qt/QtSerialDevices.h"
 #include "support/PseudoTerminal.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,8 @@ int main(int argc, char* argv[]) {
     const int waits = argc > 1 ? std::atoi(argv[1]) : 5;
 
     PseudoTerminal line;
-    QtSerialControl comm([path = line.devicePath()](std::int16_t) -> std::optional<QString> { return path; });
+    QtSerialControl comm([path = line.devicePath()](std::int16_t) -> std::optional<QString> { return path; },
+                         qtSerialDeviceFacts());
     QtClock clock;
     Dmx dmx(comm, clock);
     if (!line.isValid() || dmx.openport(1, 0)) {

@@ -16,6 +16,7 @@
 #include "qt/QtFileDialog.h"
 #include "qt/QtInputBox.h"
 #include "qt/QtSerialControl.h"
+#include "qt/QtSerialDevices.h"
 
 #include <QApplication>
 #include <QTest>
@@ -45,7 +46,7 @@ qint64 nowNs() {
 // The editor's windows on the toolkit's parts, as the editor composes them.
 struct Editor {
     QtClock clock;
-    QtSerialControl comm{systemPortResolver()};
+    QtSerialControl comm{systemPortResolver(), qtSerialDeviceFacts()};
     QtDialogOwner owner;
     QtFileDialog files{owner};
     NoMessages messages;

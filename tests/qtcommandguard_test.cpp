@@ -4,6 +4,7 @@
 #include "qt/QtGridModel.h"
 #include "qt/QtMessageBox.h"
 #include "qt/QtSerialControl.h"
+#include "qt/QtSerialDevices.h"
 #include "support/ModalDialogDriver.h"
 #include "support/OfflineWindowRig.h"
 #include "support/PaintCounter.h"
@@ -33,7 +34,8 @@ class QtCommandGuardTest : public QObject {
                         const std::function<void()>& check) {
         PseudoTerminal line;
         QtSerialControl comm(
-            [path = line.devicePath()](std::int16_t) -> std::optional<QString> { return path; });
+            [path = line.devicePath()](std::int16_t) -> std::optional<QString> { return path; },
+            qtSerialDeviceFacts());
         comm.setSettings(QStringLiteral("9600,n,8,2"));
         QVERIFY(line.isValid() && !comm.open());
         QObject actionScope; // a wait that ran no event loop must not leave the action for later

@@ -1,4 +1,5 @@
 #include "qt/QtSerialControl.h"
+#include "qt/QtSerialDevices.h"
 #include "support/PseudoTerminal.h"
 
 #include <QFile>
@@ -24,7 +25,8 @@ class QtSerialControlTest : public QObject {
     // A control whose port 1 is the pseudo-terminal's device side, opened with the settings.
     std::unique_ptr<QtSerialControl> openedControl(const QString& settings = QStringLiteral("9600,n,8,2")) {
         auto control = std::make_unique<QtSerialControl>(
-            [path = pty->devicePath()](std::int16_t) -> std::optional<QString> { return path; });
+            [path = pty->devicePath()](std::int16_t) -> std::optional<QString> { return path; },
+            qtSerialDeviceFacts());
         control->setCommPort(1);
         control->setSettings(settings);
         const auto error = control->open();
@@ -119,7 +121,7 @@ private slots:
             (groupMayUse ? QFileDevice::ReadGroup | QFileDevice::WriteGroup : QFileDevice::Permissions())));
         const group* owner = getgrgid(getegid());
         QVERIFY(owner);
-        const NodeAccess access = systemSerialDeviceFacts().nodeAccess(node.fileName());
+        const NodeAccess access = qtSerialDeviceFacts().nodeAccess(node.fileName());
         QCOMPARE(access.group, groupMayUse ? QString::fromLocal8Bit(owner->gr_name) : QString());
         QVERIFY(access.readWrite);
     }

@@ -1,10 +1,12 @@
 #include "editor/AppTexts.h"
 #include "qt/QtChannelWindow.h"
 #include "qt/QtChooserWindow.h"
+#include "qt/QtEditor.h"
 #include "qt/QtMainWindow.h"
 #include "qt/QtTwips.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -54,6 +56,7 @@ class WindowDesignTest : public QObject {
 
 private slots:
     void initTestCase() {
+        QtEditor::useDesignFont();
         main = std::make_unique<QtMainWindow>();
         chooser = std::make_unique<QtChooserWindow>();
     }
@@ -193,6 +196,14 @@ private slots:
         // The save button is the last stop of the tab order once it shows.
         QCOMPARE(area->findChild<QWidget*>("Text2")->nextInFocusChain()->objectName(),
                  QStringLiteral("savescenebtn"));
+    }
+
+    void theDesignsFontOutlivesATheme() {
+        const QString design = QApplication::font().toString();
+        // As a desktop theme sets its own once the program runs.
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 12));
+        QCOMPARE(QApplication::font().toString(), design);
+        QCOMPARE(main->centralWidget()->findChild<QWidget*>("SetBtn")->font().toString(), design);
     }
 
     void menuBarFollowsTheDesign() {

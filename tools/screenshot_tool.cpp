@@ -7,6 +7,7 @@
 #include "qt/QtClock.h"
 #include "qt/QtEditor.h"
 #include "qt/QtSerialControl.h"
+#include "qt/QtSerialDevices.h"
 #include "support/ModalDialogDriver.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/ScriptedInputBox.h"
@@ -28,7 +29,7 @@ int main(int argc, char* argv[]) {
     QtEditor::useDesignFont();
 
     QtClock clock;
-    QtSerialControl comm([](std::int16_t) { return std::optional<QString>(); });
+    QtSerialControl comm([](std::int16_t) { return std::optional<QString>(); }, qtSerialDeviceFacts());
     ScriptedFileDialog files;
     files.answers << QString::fromLocal8Bit(argv[1]);
     ScriptedMessageBox messages;

@@ -8,7 +8,7 @@
 #include "support/ChildProcess.h"
 #include "support/PtyFarEnd.h"
 #include "support/RemoteFarEnd.h"
-#include "support/WinePort.h"
+#include "support/WinePrefix.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

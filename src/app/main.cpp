@@ -7,10 +7,14 @@
 #include "qt/QtMessageBox.h"
 #if defined(Q_OS_WIN)
 #include "win32/Win32SerialControl.h"
+#include "win32/Win32SerialDevices.h"
 using SystemSerialControl = Win32SerialControl;
+constexpr auto systemSerialDeviceFacts = win32SerialDeviceFacts;
 #else
 #include "qt/QtSerialControl.h"
+#include "qt/QtSerialDevices.h"
 using SystemSerialControl = QtSerialControl;
+constexpr auto systemSerialDeviceFacts = qtSerialDeviceFacts;
 #endif
 
 #include <QApplication>
@@ -31,7 +35,7 @@ int main(int argc, char* argv[]) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, throwawaySettings.path());
 
     QtClock clock;
-    SystemSerialControl comm(systemPortResolver());
+    SystemSerialControl comm(systemPortResolver(), systemSerialDeviceFacts());
     QtDialogOwner dialogOwner;
     QtFileDialog fileDialog(dialogOwner);
     QtMessageBox messages(texts::appTitle, dialogOwner);

@@ -9,8 +9,9 @@
 #include <optional>
 #include <span>
 
-// The serial transport: every byte to and from the controller passes through these three routines.
-// They know nothing of what the bytes mean. With the port closed each one does nothing at all.
+// The serial transport, on the port that openport or reopenport opened: every byte to the controller
+// goes out through sendbytes, and every byte from it is read by readbytes or dropped by dropReceived.
+// It knows nothing of what the bytes mean. With the port closed those three do nothing at all.
 class Dmx {
 public:
     using PortFailureHandler = std::function<void(const SerialError&)>;

@@ -19,7 +19,7 @@ std::int16_t sizeCodeForFile(std::int16_t nrows) {
 } // namespace
 
 void GridForm::onOpenMenu() {
-    if (Grid1.isVisible() && !messageBoxes.confirm(texts::overwriteQuestion)) {
+    if (!messageBoxes.confirm(texts::overwriteQuestion)) {
         return;
     }
     // nrows and ncols describe the grid until a file replaces it: had they taken the controller's

@@ -3,7 +3,7 @@
 #include "editor/GridForm.h"
 
 void GridForm::onNewMenu() {
-    if (Grid1.isVisible() && !messageBoxes.confirm(texts::overwriteQuestion)) {
+    if (!messageBoxes.confirm(texts::overwriteQuestion)) {
         return;
     }
     check_version();

@@ -2,6 +2,11 @@
 #include "editor/GridForm.h"
 #include "platform/NumberText.h"
 
+namespace {
+// The pause after each scene read back, before the next is asked for.
+constexpr std::chrono::milliseconds pauseAfterScene{200};
+} // namespace
+
 void GridForm::onReadMenu() {
     if (!DMX.portStillOpen()) {
         messageBoxes.inform(QStringLiteral("Can't read data - port not open"));
@@ -37,7 +42,7 @@ void GridForm::onReadMenu() {
         } else {
             messageBoxes.inform(QStringLiteral("Comms error"));
         }
-        waitPast(time, time.now(), std::chrono::milliseconds(200));
+        waitPast(time, time.now(), pauseAfterScene);
     }
     scene(1);
     status(QString(), GREY);

@@ -5,6 +5,11 @@
 #include <algorithm>
 #include <vector>
 
+namespace {
+// How long "Scene Saved" stands on the status line before it clears.
+constexpr std::chrono::milliseconds savedMessageShows{500};
+} // namespace
+
 void GridForm::onSetBtn() {
     const auto number = toInt16(view.sceneNumberText());
     if (!number || *number < 1 || *number > ncols) {
@@ -36,7 +41,7 @@ void GridForm::onSaveSceneBtn() {
         return;
     }
     status(QStringLiteral("Scene Saved"), colours::white);
-    waitPast(time, time.now(), std::chrono::milliseconds(500));
+    waitPast(time, time.now(), savedMessageShows);
     status(QString(), GREY);
 }
 

@@ -28,5 +28,4 @@ public:
 
     virtual void setColWidth(int col, int twips) = 0;
     virtual void setPlacement(const TwipRect& placement) = 0;
-    virtual bool isVisible() const = 0;
 };

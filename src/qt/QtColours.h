@@ -8,5 +8,5 @@
 QColor toQColor(Colour colour);
 
 // The text colour that reads on a background the program sets, whatever the desktop's palette: the
-// palette's button text on the button face, black on the light colours the program fixes.
+// palette's button text on the button face, black or white on a fixed colour, by its lightness.
 QColor textColourOn(Colour background);

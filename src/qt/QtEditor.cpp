@@ -7,9 +7,11 @@
 #include <QFont>
 
 namespace {
-// Puts the design's font back whenever the application's font changes: a desktop theme (qt6ct, for
-// one) sets its own once the program runs, and the layout in twips is made for the design's face
-// and size. A user who needs larger text scales the whole window instead.
+// Puts the design's font back when the application's font changes: a desktop theme (qt6ct, for one)
+// sets its own once the program runs, and the layout in twips is made for the design's face and
+// size. A user who needs larger text scales the whole window instead. The application's font stays
+// the hook because the windows that belong to no other (the start prompts, menus, tips) take it.
+// The change reaches the application object once and then every widget; only the first is heard.
 class DesignFontKeeper final : public QObject {
 public:
     DesignFontKeeper(const QFont& font, QObject* application)
@@ -20,7 +22,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::ApplicationFontChange && QApplication::font() != font) {
+        if (watched == parent() && event->type() == QEvent::ApplicationFontChange &&
+            QApplication::font() != font) {
             QApplication::setFont(font);
         }
         return QObject::eventFilter(watched, event);

@@ -5,6 +5,7 @@
 #include <QMetaObject>
 
 #include <algorithm>
+#include <utility>
 
 QtGridModel::QtGridModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -61,8 +62,6 @@ void QtGridModel::setText(const QString& text) {
 void QtGridModel::setCellBackColor(Colour colour) {
     if (Cell* cell = currentCell()) {
         cell->background = colour;
-        // The first row's colour tells the headers which scene is current.
-        headersDirty = headersDirty || currentRow == 1;
         noteChanged(currentRow, currentCol);
     }
 }
@@ -78,6 +77,15 @@ void QtGridModel::setColWidth(int col, int twips) {
 void QtGridModel::setPlacement(const TwipRect& placement) {
     gridPlacement = placement;
     emit placementChanged(placement);
+}
+
+void QtGridModel::setCurrentScene(int scene) {
+    if (scene == currentScene) {
+        return;
+    }
+    const int previous = std::exchange(currentScene, scene);
+    noteChanged(0, scene);
+    emit currentSceneChanged(previous, scene);
 }
 
 QString QtGridModel::cellText(int row, int col) const {
@@ -121,10 +129,9 @@ QVariant QtGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant QtGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    // The current scene is shown by its column's colour alone; a screen reader is told in words.
-    if (role == Qt::AccessibleDescriptionRole && orientation == Qt::Horizontal &&
-        cellBackColor(1, section + 1) == colours::cyan) {
-        return QStringLiteral("Current scene");
+    // The current scene shows by its column's colour; a screen reader announces a header's name.
+    if (role == Qt::AccessibleTextRole && orientation == Qt::Horizontal && section + 1 == currentScene) {
+        return QStringLiteral("Scene %1, current").arg(currentScene);
     }
     if (role != Qt::DisplayRole) {
         return {};

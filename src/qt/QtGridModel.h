@@ -29,7 +29,9 @@ public:
     void setCellBackColor(Colour colour) override;
     void setColWidth(int col, int twips) override;
     void setPlacement(const TwipRect& placement) override;
-    bool isVisible() const override { return true; }
+
+    // The scene whose column is current, 0 for none: its header's name says so to a screen reader.
+    void setCurrentScene(int scene);
 
     QString cellText(int row, int col) const;
     // Nothing for a cell whose background was never set.
@@ -46,6 +48,8 @@ public:
 signals:
     void placementChanged(const TwipRect& placement);
     void colWidthChanged(int col, int twips);
+    // The current scene moved from one column to another; 0 stands for none.
+    void currentSceneChanged(int previous, int current);
 
 private:
     struct Cell {
@@ -63,6 +67,7 @@ private:
     int gridCols = 2;
     int currentRow = 0;
     int currentCol = 0;
+    int currentScene = 0;
     std::vector<Cell> cells; // row-major, gridCols per row
     std::vector<std::optional<int>> widths;
     TwipRect gridPlacement;

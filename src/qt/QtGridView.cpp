@@ -2,6 +2,7 @@
 
 #include "qt/QtTwips.h"
 
+#include <QAccessible>
 #include <QHash>
 #include <QHeaderView>
 #include <QPainter>
@@ -105,6 +106,7 @@ QtGridView::QtGridView(QtGridModel& model, QWidget* parent)
     connect(&grid, &QtGridModel::colWidthChanged, this, &QtGridView::applyColWidth);
     connect(&grid, &QAbstractItemModel::modelReset, this, &QtGridView::reapplyColWidths);
     connect(this, &QAbstractItemView::clicked, this, &QtGridView::onClicked);
+    connect(&grid, &QtGridModel::currentSceneChanged, this, &QtGridView::announceCurrentScene);
 }
 
 void QtGridView::place(const TwipRect& placement) {
@@ -132,4 +134,18 @@ void QtGridView::onClicked(const QModelIndex& index) {
     grid.setRow(index.row() + 1);
     grid.setCol(index.column() + 1);
     emit gridClicked();
+}
+
+void QtGridView::announceCurrentScene(int previous, int current) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    for (const int scene : {previous, current}) {
+        if (scene >= 1 && scene <= grid.columnCount()) {
+            // The table's first children are the corner, then the column headers, scene 1 first.
+            QAccessibleEvent renamed(this, QAccessible::NameChanged);
+            renamed.setChild(scene);
+            QAccessible::updateAccessibility(&renamed);
+        }
+    }
 }

@@ -6,7 +6,8 @@
 
 // The scene grid on screen. The model's header row and column are the view's headers, both of
 // fixed section sizes; place and column widths come from the model. A click on a data cell makes
-// it the model's current cell before the click is reported.
+// it the model's current cell before the click is reported. A change of the current scene is told
+// to a screen reader.
 class QtGridView final : public QTableView {
     Q_OBJECT
 public:
@@ -22,6 +23,8 @@ private:
     // A new layout of the model brings default widths; the ones set before still hold.
     void reapplyColWidths();
     void onClicked(const QModelIndex& index);
+    // Tells a screen reader that the two scenes' headers have new names.
+    void announceCurrentScene(int previous, int current);
 
     QtGridModel& grid;
 };

@@ -134,12 +134,20 @@ void QtMainWindow::buildControls(QWidget* area) {
 
 void QtMainWindow::showStatus(const QString& text, Colour background) {
     statusLine->setText(text);
-    QPalette palette = statusLine->palette();
-    palette.setColor(QPalette::Base, toQColor(background));
-    palette.setColor(QPalette::Text, textColourOn(background));
-    statusLine->setPalette(palette);
+    statusBackground = background;
+    colourStatusLine();
     // Painted now, not when the event loop next runs: the caller may go on into work that does not wait.
     statusLine->repaint();
+}
+
+void QtMainWindow::colourStatusLine() {
+    if (!statusBackground) {
+        return;
+    }
+    QPalette palette = statusLine->palette();
+    palette.setColor(QPalette::Base, toQColor(*statusBackground));
+    palette.setColor(QPalette::Text, textColourOn(*statusBackground));
+    statusLine->setPalette(palette);
 }
 
 void QtMainWindow::showWindow() {
@@ -158,6 +166,8 @@ QString QtMainWindow::sceneNumberText() const {
 
 void QtMainWindow::setSceneNumberText(const QString& text) {
     sceneNumber->setText(text);
+    // The box shows the current scene; the grid's headers tell a screen reader which it is.
+    model->setCurrentScene(text.toInt());
 }
 
 void QtMainWindow::setSaveSceneVisible(bool visible) {
@@ -194,6 +204,10 @@ void QtMainWindow::changeEvent(QEvent* event) {
     // A window restored from its minimised state may keep its size and get no resize.
     if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
         resized();
+    }
+    // The desktop changed its palette: the button face the status line shows when idle changed too.
+    if (event->type() == QEvent::PaletteChange) {
+        colourStatusLine();
     }
     QMainWindow::changeEvent(event);
 }

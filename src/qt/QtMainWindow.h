@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+#include <optional>
+
 class GridForm;
 class QLineEdit;
 class QPushButton;
@@ -47,6 +49,9 @@ private:
     template <typename Sender, typename Signal>
     void forward(Sender* sender, Signal signal, void (GridForm::*handler)());
     void resized();
+    // Gives the status line the colours of its background: a fixed colour, or the desktop's button
+    // face as the desktop's palette has it now.
+    void colourStatusLine();
 
     GridForm* form = nullptr;
     QtCommandGuard* guard = nullptr;
@@ -55,5 +60,6 @@ private:
     QtGridView* gridView = nullptr;
     QLineEdit* sceneNumber = nullptr;
     QLineEdit* statusLine = nullptr;
+    std::optional<Colour> statusBackground; // none until a message has been shown
     QPushButton* saveSceneBtn = nullptr;
 };

@@ -8,7 +8,7 @@
 // event loop runs, as it does in waitForInput(); input() also takes what is still in the system.
 class QtSerialControl final : public SystemSerialLine {
 public:
-    explicit QtSerialControl(PortResolver resolver, SerialDeviceFacts facts = systemSerialDeviceFacts());
+    QtSerialControl(PortResolver resolver, SerialDeviceFacts facts);
     QtSerialControl(const QtSerialControl&) = delete;
     QtSerialControl& operator=(const QtSerialControl&) = delete;
 

@@ -1,4 +1,4 @@
-#include "platform/SerialDeviceFacts.h"
+#include "qt/QtSerialDevices.h"
 
 #include "platform/PortResolver.h"
 
@@ -40,6 +40,6 @@ NodeAccess nodeAccessOf(const QString& node) {
 
 } // namespace
 
-SerialDeviceFacts systemSerialDeviceFacts() {
+SerialDeviceFacts qtSerialDeviceFacts() {
     return {systemSerialPorts, nodeAccessOf};
 }

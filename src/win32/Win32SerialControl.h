@@ -11,7 +11,7 @@
 // input runs the event loop and wakes on a read of the next byte.
 class Win32SerialControl final : public SystemSerialLine {
 public:
-    explicit Win32SerialControl(PortResolver resolver, SerialDeviceFacts facts = systemSerialDeviceFacts());
+    Win32SerialControl(PortResolver resolver, SerialDeviceFacts facts);
     ~Win32SerialControl() override;
     Win32SerialControl(const Win32SerialControl&) = delete;
     Win32SerialControl& operator=(const Win32SerialControl&) = delete;

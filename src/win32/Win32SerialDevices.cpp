@@ -1,4 +1,4 @@
-#include "platform/SerialDeviceFacts.h"
+#include "win32/Win32SerialDevices.h"
 
 #include "platform/PortResolver.h"
 
@@ -101,6 +101,6 @@ NodeAccess portAccess(const QString&) {
 
 } // namespace
 
-SerialDeviceFacts systemSerialDeviceFacts() {
+SerialDeviceFacts win32SerialDeviceFacts() {
     return {systemSerialPorts, portAccess};
 }

@@ -1,8 +1,8 @@
 #include "editor/AppTexts.h"
 #include "support/ControllerProcess.h"
 #include "support/DisplayRig.h"
-#include "support/UnderWine.h"
-#include "support/WinePort.h"
+#include "support/DrivenBuild.h"
+#include "support/WinePrefix.h"
 
 #include <QDir>
 #include <QFile>
@@ -162,7 +162,7 @@ std::optional<std::pair<Ink, Ink>> cellInks(const QImage& shot, const QRect& win
 class DesktopsDisplayTest : public QObject {
     Q_OBJECT
 
-    UnderWine wine;
+    DrivenBuild build;
     // The default desktop's digits, which the other desktops' are held to.
     std::optional<int> defaultDigitHeight;
 
@@ -173,43 +173,17 @@ class DesktopsDisplayTest : public QObject {
              {QStringLiteral("HKCU\\Control Panel\\Colors"),
               QStringLiteral("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager")}) {
             backups << QDir(folder).filePath(QStringLiteral("backup%1.reg").arg(backups.size()));
-            if (const QString failed = exportWineRegistry(key, backups.last(), wine.wine);
+            if (const QString failed = exportWineRegistry(key, backups.last(), build.wine);
                 !failed.isEmpty()) {
                 return failed;
             }
         }
-        return importWineRegistry(file, wine.wine);
+        return importWineRegistry(file, build.wine);
     }
 
-private slots:
-    void initTestCase() {
-        DMX_REQUIRE_DISPLAY();
-        const QString failed = wine.pointCom1();
-        QVERIFY2(failed.isEmpty(), qPrintable(failed));
-    }
-
-    void levelsAndMessagesReadInTheDesignsFont_data() {
-        QTest::addColumn<QString>("desktop"); // a folder of tests/data/desktops, or none
-        QTest::addColumn<QStringList>("environment");
-        QTest::addColumn<qreal>("scale");
-        QTest::newRow("default") << QString() << QStringList() << 1.0;
-        if (wine.asked()) {
-            QTest::newRow("Windows high contrast") << "windows-high-contrast" << QStringList() << 1.0;
-            return;
-        }
-        QTest::newRow("KDE Breeze Dark")
-            << "kde-breeze-dark"
-            << QStringList{"KDE_FULL_SESSION=true", "KDE_SESSION_VERSION=5", "XDG_CURRENT_DESKTOP=KDE"}
-            << 1.0;
-        QTest::newRow("qt6ct dark, 12 pt")
-            << "qt6ct-dark-12pt" << QStringList{"QT_QPA_PLATFORMTHEME=qt6ct"} << 1.0;
-        QTest::newRow("scale 1.5") << QString() << QStringList{"QT_SCALE_FACTOR=1.5"} << 1.5;
-    }
-
-    void levelsAndMessagesReadInTheDesignsFont() {
-        QFETCH(QString, desktop);
-        QFETCH(QStringList, environment);
-        QFETCH(qreal, scale);
+    // Starts the editor on the desktop and holds what it shows to the rules above. The default
+    // desktop's digits give the height the others are held to; they are measured before any other.
+    void readOn(const QString& desktop, const QStringList& environment, qreal scale) {
         DisplayRig rig;
         const QString home = QDir(rig.folder.path()).filePath(QStringLiteral("home"));
         const QString data = QStringLiteral(DMX_TEST_DATA "/desktops/") + desktop;
@@ -225,7 +199,7 @@ private slots:
         QStringList backups;
         const auto restore = qScopeGuard([&] {
             for (const QString& backup : backups) {
-                importWineRegistry(backup, wine.wine);
+                importWineRegistry(backup, build.wine);
             }
         });
         if (const QString registry = QDir(data).filePath(QStringLiteral("registry.reg"));
@@ -236,10 +210,10 @@ private slots:
 
         // The last scene never answers: "Comms error" stands over the window while the status line
         // says which scene is being read.
-        ControllerProcess controller = wine.startController(
+        ControllerProcess controller = build.startController(
             {QStringLiteral("--pattern"), QStringLiteral("--fault"), QStringLiteral("silent:4:15")});
         QVERIFY2(controller.failure().isEmpty(), qPrintable(controller.failure()));
-        wine.launch(rig, settings);
+        build.launch(rig, settings);
         QVERIFY2(rig.answerPrompt(QString::number(controller.port())) &&
                      rig.answerPrompt(QStringLiteral("1")),
                  "the start prompts did not come");
@@ -275,15 +249,51 @@ private slots:
         if (desktop.isEmpty() && scale == 1.0) {
             defaultDigitHeight = cyanInk.height;
         }
-        if (!defaultDigitHeight) {
-            QSKIP("The default desktop's row, which gives the digits' height, did not run");
-        }
         const int expected = qRound(*defaultDigitHeight * scale);
         for (const int height : {cyanInk.height, whiteInk.height}) {
             // Text scaled by a fraction is smoothed over a pixel more.
             QVERIFY2(std::abs(height - expected) <= std::ceil(scale),
                      qPrintable(QStringLiteral("digits %1 pixels high, not %2").arg(height).arg(expected)));
         }
+    }
+
+private slots:
+    void initTestCase() {
+        DMX_REQUIRE_DISPLAY();
+        const QString failed = build.pointCom1();
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+    }
+
+    void levelsAndMessagesReadInTheDesignsFont_data() {
+        QTest::addColumn<QString>("desktop"); // a folder of tests/data/desktops, or none
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<qreal>("scale");
+        QTest::newRow("default") << QString() << QStringList() << 1.0;
+        if (build.underWine()) {
+            QTest::newRow("Windows high contrast") << "windows-high-contrast" << QStringList() << 1.0;
+            return;
+        }
+        QTest::newRow("KDE Breeze Dark")
+            << "kde-breeze-dark"
+            << QStringList{"KDE_FULL_SESSION=true", "KDE_SESSION_VERSION=5", "XDG_CURRENT_DESKTOP=KDE"}
+            << 1.0;
+        QTest::newRow("qt6ct dark, 12 pt")
+            << "qt6ct-dark-12pt" << QStringList{"QT_QPA_PLATFORMTHEME=qt6ct"} << 1.0;
+        QTest::newRow("scale 1.5") << QString() << QStringList{"QT_SCALE_FACTOR=1.5"} << 1.5;
+    }
+
+    void levelsAndMessagesReadInTheDesignsFont() {
+        QFETCH(QString, desktop);
+        QFETCH(QStringList, environment);
+        QFETCH(qreal, scale);
+        // A row run alone, or before the default one, measures the default desktop first.
+        if (!defaultDigitHeight && (!desktop.isEmpty() || scale != 1.0)) {
+            readOn(QString(), {}, 1.0);
+            if (QTest::currentTestFailed()) {
+                return;
+            }
+        }
+        readOn(desktop, environment, scale);
     }
 };
 

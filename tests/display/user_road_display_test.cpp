@@ -2,9 +2,9 @@
 #include "editor/AppTexts.h"
 #include "support/ControllerProcess.h"
 #include "support/DisplayRig.h"
+#include "support/DrivenBuild.h"
 #include "support/ExpectedTraffic.h"
 #include "support/SceneFiles.h"
-#include "support/UnderWine.h"
 
 #include <QDir>
 #include <QTest>
@@ -71,11 +71,11 @@ QList<QByteArray> roadTraffic() {
 // The whole program on one road, as a user takes it: the start on the controller's port and the
 // Read Data it brings, a level set through the channel range dialog, Save As, Open of the file
 // saved, and Exit. The Linux build takes it here; the Windows build takes it under wine (see
-// UnderWine), on COM1. Both must give the same file, traffic and memory, which are known here.
+// DrivenBuild), on COM1. Both must give the same file, traffic and memory, which are known here.
 class UserRoadDisplayTest : public QObject {
     Q_OBJECT
 
-    UnderWine wine;
+    DrivenBuild build;
 
     static QStringList levelTexts(const QList<int>& levels) {
         QStringList texts;
@@ -88,15 +88,15 @@ class UserRoadDisplayTest : public QObject {
 private slots:
     void initTestCase() {
         DMX_REQUIRE_DISPLAY();
-        const QString failed = wine.pointCom1();
+        const QString failed = build.pointCom1();
         QVERIFY2(failed.isEmpty(), qPrintable(failed));
     }
 
     void theRoadGivesTheKnownFileTrafficAndMemory() {
-        ControllerProcess controller = wine.startController({QStringLiteral("--pattern")});
+        ControllerProcess controller = build.startController({QStringLiteral("--pattern")});
         QVERIFY2(controller.failure().isEmpty(), qPrintable(controller.failure()));
         DisplayRig rig;
-        wine.launch(rig);
+        build.launch(rig);
         QVERIFY2(rig.answerPrompt(QString::number(controller.port())) &&
                      rig.answerPrompt(QStringLiteral("0")),
                  "the start prompts did not come");

@@ -69,13 +69,20 @@ void DisplayRig::launch(const QString& program, const QStringList& arguments,
     editor->waitForStarted();
 }
 
+std::optional<DisplayRig::WindowId> DisplayRig::focusOnNew(const QString& title,
+                                                           std::chrono::milliseconds timeout) {
+    const std::optional<WindowId> window = x.waitForFocus(
+        [&](WindowId candidate) { return !seen.contains(candidate) && x.windowName(candidate) == title; },
+        timeout);
+    if (window) {
+        seen << *window;
+    }
+    return window;
+}
+
 std::optional<DisplayRig::WindowId> DisplayRig::nextWindow(const QString& title,
                                                            std::chrono::milliseconds timeout) {
-    const auto unseen = [&](WindowId window) {
-        return !seen.contains(window) && x.windowName(window) == title;
-    };
-    while (const std::optional<WindowId> window = x.waitForFocus(unseen, timeout)) {
-        seen << *window;
+    while (const std::optional<WindowId> window = focusOnNew(title, timeout)) {
         // The main window shares the dialogs' title; it alone belongs to no other window.
         if (x.transientFor(*window)) {
             return window;
@@ -108,14 +115,10 @@ bool DisplayRig::answerBox(const QString& key) {
 }
 
 bool DisplayRig::answerPrompt(const QString& text) {
-    const auto unanswered = [&](WindowId window) {
-        return !prompts.contains(window) && x.windowName(window) == texts::appTitle;
-    };
-    const std::optional<WindowId> prompt = x.waitForFocus(unanswered, prompts.isEmpty() ? 120s : windowLimit);
-    if (!came(prompt.has_value(), QStringLiteral("no start prompt took the focus"))) {
+    if (!came(focusOnNew(texts::appTitle, seen.isEmpty() ? firstPromptLimit : windowLimit).has_value(),
+              QStringLiteral("no start prompt took the focus"))) {
         return false;
     }
-    prompts << *prompt;
     enter(text);
     return true;
 }

@@ -19,6 +19,9 @@ class DisplayRig {
 public:
     using WindowId = XSession::WindowId;
     static constexpr std::chrono::seconds windowLimit{10}; // for a window, the focus or the end
+    // For the first start prompt: the first start in a new wine prefix sets the prefix up before the
+    // program's window shows.
+    static constexpr std::chrono::seconds firstPromptLimit{120};
 
     explicit DisplayRig(XSession::Manager manager = XSession::Manager::Openbox);
 
@@ -44,8 +47,7 @@ public:
     bool answerBox(const QString& key = QStringLiteral("Return"));
     // Answers the next start prompt. The prompts come before the main window and belong to no
     // window, which under wine is all that tells them apart from it; so here they are told by being
-    // the next new window of the title. The first start in a new wine prefix sets the prefix up
-    // before the program's window shows, so the first prompt is given two minutes.
+    // the next new window of the title.
     bool answerPrompt(const QString& text);
     // Answers the start prompts; with a port that cannot be opened, also the message that says so.
     bool answerStart(std::int16_t port, std::int16_t speed);
@@ -82,12 +84,13 @@ public:
     ChildProcess editor;
 
 private:
+    // The next window of the title to take the focus that is none of those seen so far, seen now.
+    std::optional<WindowId> focusOnNew(const QString& title, std::chrono::milliseconds timeout);
     bool inNextWindow(const QString& title, const std::function<void()>& action);
     std::optional<WindowId> openFromMain(const std::function<void()>& action, const QString& what,
                                          const QString& title);
 
     QList<WindowId> seen;
-    QList<WindowId> prompts;
     std::optional<WindowId> main;
 };
 

@@ -1,7 +1,5 @@
 #include "support/LineUnderTest.h"
 
-#include "platform/SerialDeviceFacts.h"
-
 namespace {
 // The codes of the system's errors as far as devices and transfers go.
 constexpr int errorCodes = 2000;
@@ -23,8 +21,4 @@ bool LineUnderTest::isSystemErrorText(const QString& text) {
         }
     }
     return false;
-}
-
-QList<SerialPortEntry> LineUnderTest::systemPorts() {
-    return systemSerialDeviceFacts().ports();
 }

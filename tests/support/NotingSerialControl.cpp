@@ -1,7 +1,9 @@
 #include "support/NotingSerialControl.h"
 
+#include "qt/QtSerialDevices.h"
+
 NotingSerialControl::NotingSerialControl(Clock& clock, PortResolver resolver, Listener listener)
-    : serial(std::move(resolver))
+    : serial(std::move(resolver), qtSerialDeviceFacts())
     , time(clock)
     , writing(std::move(listener)) {}
 

@@ -1,5 +1,4 @@
-#include "support/UnderWine.h"
-#include "support/WinePort.h"
+#include "support/WinePrefix.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -70,7 +69,7 @@ QStringList filesBelow(const QString& folder) {
 class InstallerTest : public QObject {
     Q_OBJECT
 
-    UnderWine wine;
+    QString wine = qEnvironmentVariable("DMX_WINE");
     QString installer = qEnvironmentVariable("DMX_WINDOWS_INSTALLER");
     QString stage = qEnvironmentVariable("DMX_WINDOWS_STAGE");
     QString product = qEnvironmentVariable("DMX_WINDOWS_PRODUCT");
@@ -84,7 +83,7 @@ class InstallerTest : public QObject {
     }
 
     bool runWindows(const QString& program, const QStringList& arguments) const {
-        return runUnderWine(program, arguments, wine.wine).isEmpty();
+        return runUnderWine(program, arguments, wine).isEmpty();
     }
 
     // The stage's files and the uninstaller: what the installer puts in the program's folder.
@@ -92,7 +91,7 @@ class InstallerTest : public QObject {
 
 private slots:
     void initTestCase() {
-        if (!wine.asked()) {
+        if (wine.isEmpty()) {
             QSKIP("Runs under scripts/windows --tests, with the Windows build's installer");
         }
         QVERIFY2(QFileInfo(installer).isFile() && QFileInfo(stage).isDir() && QFileInfo(product).isFile(),
@@ -123,7 +122,7 @@ private slots:
                      productValue(product, "PRODUCT_VERSION"));
         }
 
-        const auto values = wineRegistryValues(uninstallKey, wine.wine);
+        const auto values = wineRegistryValues(uninstallKey, wine);
         QVERIFY(values);
         const QString uninstaller = QStringLiteral("\"%1\\uninstall.exe\"").arg(programFolder);
         QCOMPARE(values->value(QStringLiteral("DisplayName")), QStringLiteral("DMX Scene Editor"));
@@ -171,13 +170,13 @@ private slots:
             runWindows(olderInstaller, {QStringLiteral("/S"), QStringLiteral("/D=C:\\Lighting\\Editor09")}));
         const QString olderFolder = QDir(drive()).filePath(QStringLiteral("Lighting/Editor09"));
         QVERIFY(QFileInfo::exists(QDir(olderFolder).filePath(QStringLiteral("retired.dll"))));
-        QCOMPARE(wineRegistryValues(uninstallKey, wine.wine)->value(QStringLiteral("DisplayVersion")),
+        QCOMPARE(wineRegistryValues(uninstallKey, wine)->value(QStringLiteral("DisplayVersion")),
                  QStringLiteral("0.9"));
 
         QVERIFY(runWindows(installer, {QStringLiteral("/S")}));
         QVERIFY2(!QFileInfo::exists(olderFolder), "the older version's folder stayed");
         QCOMPARE(filesBelow(installed()), installedFiles());
-        const auto values = wineRegistryValues(uninstallKey, wine.wine);
+        const auto values = wineRegistryValues(uninstallKey, wine);
         QVERIFY(values);
         QCOMPARE(values->value(QStringLiteral("DisplayVersion")), productValue(product, "PRODUCT_VERSION"));
         QCOMPARE(values->value(QStringLiteral("InstallLocation")), programFolder);
@@ -189,10 +188,10 @@ private slots:
         show.close();
         // As an administrator deploys it: the quiet uninstall command of Apps & Features.
         const QStringList command = QProcess::splitCommand(
-            wineRegistryValues(uninstallKey, wine.wine)->value(QStringLiteral("QuietUninstallString")));
+            wineRegistryValues(uninstallKey, wine)->value(QStringLiteral("QuietUninstallString")));
         QVERIFY(runWindows(command.first(), command.mid(1)));
 
-        QVERIFY2(!wineRegistryValues(uninstallKey, wine.wine), "the uninstall key stayed");
+        QVERIFY2(!wineRegistryValues(uninstallKey, wine), "the uninstall key stayed");
         QStringList left = filesBelow(drive());
         left.removeIf([this](const QString& file) { return freshFiles.contains(file); });
         QCOMPARE(left, QStringList{QStringLiteral("Program Files/DMX Scene Editor/show.txt")});

@@ -1,6 +1,7 @@
 #include "support/LineUnderTest.h"
 
 #include "qt/QtSerialControl.h"
+#include "qt/QtSerialDevices.h"
 #include "support/PtyFarEnd.h"
 
 #include <cerrno>
@@ -11,9 +12,15 @@ std::unique_ptr<FarEnd> LineUnderTest::playedFarEnd() {
 
 std::unique_ptr<SerialControl> LineUnderTest::control() {
     // The far end's node stands for its port, as an adapter's node does; the others reach nothing.
-    return std::make_unique<QtSerialControl>([this](std::int16_t port) -> std::optional<QString> {
-        return port == farEndPort ? static_cast<PtyFarEnd&>(*played).devicePath() : missingPort().device;
-    });
+    return std::make_unique<QtSerialControl>(
+        [this](std::int16_t port) -> std::optional<QString> {
+            return port == farEndPort ? static_cast<PtyFarEnd&>(*played).devicePath() : missingPort().device;
+        },
+        qtSerialDeviceFacts());
+}
+
+QList<SerialPortEntry> LineUnderTest::systemPorts() {
+    return qtSerialDeviceFacts().ports();
 }
 
 LineUnderTest::MissingPort LineUnderTest::missingPort() const {

@@ -3,6 +3,7 @@
 #include "support/RemoteFarEnd.h"
 #include "win32/SystemText.h"
 #include "win32/Win32SerialControl.h"
+#include "win32/Win32SerialDevices.h"
 
 #include <windows.h>
 
@@ -31,7 +32,11 @@ std::unique_ptr<FarEnd> LineUnderTest::playedFarEnd() {
 
 // The player points COM1 at its line.
 std::unique_ptr<SerialControl> LineUnderTest::control() {
-    return std::make_unique<Win32SerialControl>(systemPortResolver());
+    return std::make_unique<Win32SerialControl>(systemPortResolver(), win32SerialDeviceFacts());
+}
+
+QList<SerialPortEntry> LineUnderTest::systemPorts() {
+    return win32SerialDeviceFacts().ports();
 }
 
 LineUnderTest::MissingPort LineUnderTest::missingPort() const {

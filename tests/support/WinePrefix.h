@@ -6,9 +6,12 @@
 
 #include <optional>
 
-// Points wine's serial port COMn at a device path, in the wine prefix of the environment. Wine
-// reads its ports from its registry when its server starts, so the server is restarted unless the
-// port leads there already. Empty when done; otherwise what failed.
+// What the tests do in the wine prefix of the environment, through the wine program they are given:
+// point its serial ports, run its programs, and read and write its registry.
+
+// Points wine's serial port COMn at a device path. Wine reads its ports from its registry when its
+// server starts, so the server is restarted unless the port leads there already. Empty when done;
+// otherwise what failed.
 QString pointWinePort(int number, const QString& path, const QString& wine);
 
 // Runs a Windows program under wine and waits until every program of its session has ended, as an

@@ -7,15 +7,15 @@
 #include <QString>
 #include <QStringList>
 
-// Which build a display test drives: the Linux one here, or the Windows one under wine when the
+// The build a display test drives: the Linux one here, or the Windows one under wine when the
 // environment names it: DMX_WINE the wine program, DMX_WINDOWS_PROGRAM the .exe and DMX_COM1_LINK
 // the path that wine's COM1 is to lead to.
-struct UnderWine {
+struct DrivenBuild {
     QString wine = qEnvironmentVariable("DMX_WINE");
     QString program = qEnvironmentVariable("DMX_WINDOWS_PROGRAM");
     QString com1 = qEnvironmentVariable("DMX_COM1_LINK");
 
-    bool asked() const { return !wine.isEmpty(); }
+    bool underWine() const { return !wine.isEmpty(); }
 
     // Points wine's COM1 at the controller's link; empty when done or not under wine, otherwise
     // what failed.

@@ -1,4 +1,4 @@
-#include "support/WinePort.h"
+#include "support/WinePrefix.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

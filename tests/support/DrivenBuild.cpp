@@ -1,11 +1,11 @@
-#include "support/UnderWine.h"
+#include "support/DrivenBuild.h"
 
-#include "support/WinePort.h"
+#include "support/WinePrefix.h"
 
 #include <QFile>
 
-QString UnderWine::pointCom1() const {
-    if (!asked()) {
+QString DrivenBuild::pointCom1() const {
+    if (!underWine()) {
         return {};
     }
     if (program.isEmpty() || com1.isEmpty()) {
@@ -14,8 +14,8 @@ QString UnderWine::pointCom1() const {
     return pointWinePort(1, com1, wine);
 }
 
-ControllerProcess UnderWine::startController(const QStringList& options) const {
-    if (!asked()) {
+ControllerProcess DrivenBuild::startController(const QStringList& options) const {
+    if (!underWine()) {
         return ControllerProcess(options);
     }
     // A link left by a run that was stopped would keep the controller from making its own.
@@ -23,8 +23,8 @@ ControllerProcess UnderWine::startController(const QStringList& options) const {
     return ControllerProcess(options, com1, 1);
 }
 
-void UnderWine::launch(DisplayRig& rig, const QProcessEnvironment& desktop) const {
-    if (asked()) {
+void DrivenBuild::launch(DisplayRig& rig, const QProcessEnvironment& desktop) const {
+    if (underWine()) {
         rig.launch(wine, {program}, desktop);
     } else {
         rig.launch(desktop);
