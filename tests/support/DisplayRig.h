@@ -18,10 +18,8 @@
 class DisplayRig {
 public:
     using WindowId = XSession::WindowId;
-    static constexpr std::chrono::seconds windowLimit{10}; // for a window, the focus or the end
-    // For the first start prompt: the first start in a new wine prefix sets the prefix up before the
-    // program's window shows.
-    static constexpr std::chrono::seconds firstPromptLimit{120};
+    static constexpr std::chrono::seconds windowLimit{10};       // for a window, the focus or the end
+    static constexpr std::chrono::seconds firstPromptLimit{120}; // the first prompt, in a new wine prefix
 
     explicit DisplayRig(XSession::Manager manager = XSession::Manager::Openbox);
 
