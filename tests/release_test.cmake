@@ -2,6 +2,7 @@
 # with a change not committed, or whose CHANGELOG.md names another version or date than
 # CMakeLists.txt, is refused with a message that says why.
 #   cmake -DSOURCE=<the project's tree> -DWORK=<scratch folder> -P release_test.cmake
+include(${CMAKE_CURRENT_LIST_DIR}/support/ScriptRow.cmake)
 find_program(GIT git)
 execute_process(COMMAND ${GIT} -C ${SOURCE} rev-parse --is-inside-work-tree RESULT_VARIABLE not_git
                 OUTPUT_QUIET ERROR_QUIET)
@@ -29,16 +30,9 @@ function(edit file pattern replacement)
     file(WRITE ${clone}/${file} "${text}")
 endfunction()
 
-# One row: scripts/release --check on the clone as it is, its exit status and a text its output holds.
+# One row: scripts/release --check on the clone as it is.
 function(row name expected_status expected_output)
-    execute_process(COMMAND bash ${clone}/scripts/release --check RESULT_VARIABLE status
-                    OUTPUT_VARIABLE output ERROR_VARIABLE output)
-    string(FIND "${output}" "${expected_output}" at)
-    if(NOT status EQUAL expected_status OR at LESS 0)
-        message(SEND_ERROR "${name}: status ${status} (${expected_status} expected), output:\n${output}")
-    else()
-        message(STATUS "${name}: passed")
-    endif()
+    run_row("${name}" ${expected_status} "${expected_output}" COMMAND bash ${clone}/scripts/release --check)
 endfunction()
 
 fresh_clone()
