@@ -16,6 +16,11 @@ function(dmx_gzipped_file source_file output_name result_var)
     set(${result_var} ${configured}.gz PARENT_SCOPE)
 endfunction()
 
+# The Debian changelog dates its entry as e-mail does, from the release date beside project().
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C date --utc --date=${DMX_RELEASE_DATE}
+        "+%a, %d %b %Y %H:%M:%S +0000"
+    OUTPUT_VARIABLE DMX_RELEASE_DATE_DEBIAN OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+
 dmx_gzipped_file(docs/dmx-scene-editor.1 dmx-scene-editor.1 dmx_man_page)
 dmx_gzipped_file(cmake/debian/changelog.in changelog dmx_changelog)
 install(FILES ${dmx_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

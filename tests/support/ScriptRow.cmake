@@ -1,0 +1,20 @@
+# One row of a test written as a CMake script: runs a command, and passes when it ends as expected
+# (0 for success, 1 for any failure) with an output that holds the expected text; in both, each run
+# of spaces and line ends counts as one space.
+#   run_row(<name> <0 or 1> <expected text> COMMAND <command>...)
+function(run_row name expected_status expected_text)
+    cmake_parse_arguments(PARSE_ARGV 3 run "" "" COMMAND)
+    execute_process(COMMAND ${run_COMMAND} RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    string(REGEX REPLACE "[ \n]+" " " output "${output}")
+    string(REGEX REPLACE "[ \n]+" " " expected_text "${expected_text}")
+    set(failed 1)
+    if(status EQUAL 0)
+        set(failed 0)
+    endif()
+    string(FIND "${output}" "${expected_text}" at)
+    if(NOT failed EQUAL expected_status OR at LESS 0)
+        message(SEND_ERROR "${name}: exit status ${status}, output: ${output}")
+    else()
+        message(STATUS "${name}: passed")
+    endif()
+endfunction()
