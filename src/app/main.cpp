@@ -6,11 +6,14 @@
 #include "qt/QtInputBox.h"
 #include "qt/QtMessageBox.h"
 #if defined(Q_OS_WIN)
+#include "win32/Win32FolderRights.h"
 #include "win32/Win32SerialControl.h"
 using SystemSerialControl = Win32SerialControl;
+constexpr auto systemFolderAccess = rightsAllowWriting;
 #else
 #include "qt/QtSerialControl.h"
 using SystemSerialControl = QtSerialControl;
+constexpr auto systemFolderAccess = permissionsAllowWriting;
 #endif
 
 #include <QApplication>
@@ -33,7 +36,7 @@ int main(int argc, char* argv[]) {
     QtClock clock;
     SystemSerialControl comm(systemPortResolver());
     QtDialogOwner dialogOwner;
-    QtFileDialog fileDialog(dialogOwner);
+    QtFileDialog fileDialog(dialogOwner, systemFolderAccess);
     QtMessageBox messages(texts::appTitle, dialogOwner);
     QtInputBox inputs(texts::appTitle, dialogOwner);
     QtEditor editor(comm, fileDialog, messages, inputs, clock);
