@@ -6,6 +6,7 @@
 #include "qt/QtInputBox.h"
 #include "qt/QtMessageBox.h"
 #if defined(Q_OS_WIN)
+#include "win32/RunningMark.h"
 #include "win32/Win32FolderRights.h"
 #include "win32/Win32SerialControl.h"
 using SystemSerialControl = Win32SerialControl;
@@ -21,6 +22,10 @@ constexpr auto systemFolderAccess = permissionsAllowWriting;
 #include <QTemporaryDir>
 
 int main(int argc, char* argv[]) {
+#if defined(Q_OS_WIN)
+    // Marked before anything else, so that no installer replaces the files while the editor starts.
+    const RunningMark running(QStringLiteral(DMX_RUNNING_MUTEX));
+#endif
     QApplication app(argc, argv);
     // Lets the desktop match the window to the menu entry, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("dmx-scene-editor"));
