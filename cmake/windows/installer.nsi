@@ -6,6 +6,8 @@
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
+; Windows draws the pages at the screen's scale instead of stretching them blurred.
+ManifestDPIAware true
 
 ; PRODUCT_NAME, PRODUCT_VERSION, PRODUCT_VERSION_QUAD, PUBLISHER and ICON, from the build.
 !include "${PRODUCT}"
