@@ -181,7 +181,7 @@ private slots:
         QTemporaryDir script;
         QFile stranger(QDir(script.path()).filePath(QStringLiteral("stranger.nsi")));
         QVERIFY(stranger.open(QIODevice::WriteOnly));
-        stranger.write(QStringLiteral("Unicode true\nOutFile \"%1\"\nSilentInstall silent\nSection\n"
+        stranger.write(QStringLiteral("Target amd64-unicode\nOutFile \"%1\"\nSilentInstall silent\nSection\n"
                                       "FileOpen $0 \"$EXEDIR\\ran.txt\" w\nFileClose $0\nSectionEnd\n")
                            .arg(QDir(drive()).filePath(QStringLiteral("uninstall.exe")))
                            .toUtf8());
