@@ -26,6 +26,11 @@ set(dmx_resource ${CMAKE_CURRENT_BINARY_DIR}/dmx-scene-editor.rc)
 configure_file(cmake/windows/dmx-scene-editor.rc.in ${dmx_resource} @ONLY)
 set_source_files_properties(${dmx_resource} PROPERTIES OBJECT_DEPENDS ${dmx_icon})
 target_sources(dmx-scene-editor PRIVATE ${dmx_resource})
+# The editor marks that it runs with a mutex of this name, in the namespace of all sessions, which
+# the installer and the uninstaller look for.
+set(DMX_RUNNING_MUTEX "Global\\${DMX_PRODUCT_NAME} is running")
+string(REPLACE "\\" "\\\\" dmx_running_mutex_literal "${DMX_RUNNING_MUTEX}")
+target_compile_definitions(dmx-scene-editor PRIVATE DMX_RUNNING_MUTEX="${dmx_running_mutex_literal}")
 # What the installer takes from the build (scripts/windows compiles cmake/windows/installer.nsi).
 configure_file(cmake/windows/product.nsh.in ${CMAKE_CURRENT_BINARY_DIR}/product.nsh @ONLY)
 

@@ -7,9 +7,36 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+// Gives or takes away the right to make files in a folder: by its permissions, and for root, whom
+// they do not stop, by the immutable flag, where the file system has one.
+void allowWriting(const QString& folder, bool allowed) {
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::ExeOwner;
+    if (allowed) {
+        permissions |= QFile::WriteOwner;
+    }
+    QFile::setPermissions(folder, permissions);
+    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    int flags = 0;
+    if (descriptor >= 0 && ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0) {
+        flags = allowed ? flags & ~FS_IMMUTABLE_FL : flags | FS_IMMUTABLE_FL;
+        ::ioctl(descriptor, FS_IOC_SETFLAGS, &flags);
+    }
+    if (descriptor >= 0) {
+        ::close(descriptor);
+    }
+}
+} // namespace
 
 class QtFileDialogTest : public QObject {
     Q_OBJECT
@@ -38,6 +65,9 @@ private slots:
         // The toolkit's dialog stores its history in the user's settings; keep it out of the home folder.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+        // The user's documents folder, where the dialogs go when the working folder is not the user's.
+        qputenv("HOME", QFile::encodeName(folder.filePath(QStringLiteral("home"))));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("home/.config"))));
     }
 
     void filtersBecomeNameFilters_data() {
@@ -65,14 +95,36 @@ private slots:
         QCOMPARE(found, extensions);
     }
 
-    void openGivesAPathThatNeedNotExistAndRemembersNothing() {
+    void openGivesAPathThatNeedNotExistAndStartsWhereTheUserCanWrite_data() {
+        QTest::addColumn<bool>("writable");
+        QTest::newRow("the working folder") << true;
+        QTest::newRow("the user's documents, when the working folder is not the user's") << false;
+    }
+
+    void openGivesAPathThatNeedNotExistAndStartsWhereTheUserCanWrite() {
+        QFETCH(bool, writable);
+        const QString working = folder.filePath(QStringLiteral("working"));
+        QVERIFY(QDir().mkpath(working));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(working));
+        allowWriting(working, writable);
+        const auto restore = qScopeGuard([&] {
+            allowWriting(working, true);
+            QDir::setCurrent(before);
+        });
+        if (QFile probe(QDir(working).filePath(QStringLiteral("probe")));
+            !writable && probe.open(QIODevice::WriteOnly)) {
+            QSKIP("This file system lets root write in every folder");
+        }
+
         const QString wanted = folder.filePath(QStringLiteral("new scenes.txt"));
         choose(wanted);
         QCOMPARE(files.showOpen(QStringLiteral("File Open"), filter), std::optional<QString>(wanted));
+        // Not where the last one ended.
         QString startedIn;
         choose(wanted, &startedIn);
         QVERIFY(files.showOpen(QStringLiteral("File Open"), filter));
-        QCOMPARE(startedIn, QDir::current().absolutePath());
+        QCOMPARE(startedIn, writable ? working : folder.filePath(QStringLiteral("home/Documents")));
     }
 
     void saveShowsTheCaptionsAndGivesTheExtension_data() {

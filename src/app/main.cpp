@@ -6,15 +6,19 @@
 #include "qt/QtInputBox.h"
 #include "qt/QtMessageBox.h"
 #if defined(Q_OS_WIN)
+#include "win32/RunningMark.h"
+#include "win32/Win32FolderRights.h"
 #include "win32/Win32SerialControl.h"
 #include "win32/Win32SerialDevices.h"
 using SystemSerialControl = Win32SerialControl;
 constexpr auto systemSerialDeviceFacts = win32SerialDeviceFacts;
+constexpr auto systemFolderAccess = rightsAllowWriting;
 #else
 #include "qt/QtSerialControl.h"
 #include "qt/QtSerialDevices.h"
 using SystemSerialControl = QtSerialControl;
 constexpr auto systemSerialDeviceFacts = qtSerialDeviceFacts;
+constexpr auto systemFolderAccess = permissionsAllowWriting;
 #endif
 
 #include <QApplication>
@@ -22,6 +26,10 @@ constexpr auto systemSerialDeviceFacts = qtSerialDeviceFacts;
 #include <QTemporaryDir>
 
 int main(int argc, char* argv[]) {
+#if defined(Q_OS_WIN)
+    // Marked before anything else, so that no installer replaces the files while the editor starts.
+    const RunningMark running(QStringLiteral(DMX_RUNNING_MUTEX));
+#endif
     QApplication app(argc, argv);
     // Lets the desktop match the window to the menu entry, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("dmx-scene-editor"));
@@ -37,7 +45,7 @@ int main(int argc, char* argv[]) {
     QtClock clock;
     SystemSerialControl comm(systemPortResolver(), systemSerialDeviceFacts());
     QtDialogOwner dialogOwner;
-    QtFileDialog fileDialog(dialogOwner);
+    QtFileDialog fileDialog(dialogOwner, systemFolderAccess);
     QtMessageBox messages(texts::appTitle, dialogOwner);
     QtInputBox inputs(texts::appTitle, dialogOwner);
     QtEditor editor(comm, fileDialog, messages, inputs, clock);

@@ -2,8 +2,9 @@
 
 #include "qt/QtDialogOwner.h"
 
-#include <QDir>
 #include <QRegularExpression>
+
+#include <utility>
 
 namespace {
 // The patterns of a name filter: the words between its last parentheses.
@@ -13,8 +14,9 @@ QStringList patternsOf(const QString& nameFilter) {
 }
 } // namespace
 
-QtFileDialog::QtFileDialog(const QtDialogOwner& owner)
-    : owner(owner) {}
+QtFileDialog::QtFileDialog(const QtDialogOwner& owner, FolderAccess userMayWriteIn)
+    : owner(owner)
+    , userMayWriteIn(std::move(userMayWriteIn)) {}
 
 std::optional<QString> QtFileDialog::showOpen(const QString& title, const QString& filter) {
     return show(title, filter, QFileDialog::AcceptOpen);
@@ -51,8 +53,8 @@ std::optional<QString> QtFileDialog::show(const QString& title, const QString& f
     // The captions show as they are written; their patterns stay behind them.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setWindowTitle(title);
-    // Each use starts afresh in the working folder rather than where the last one ended.
-    dialog.setDirectory(QDir::currentPath());
+    // Each use starts afresh rather than where the last one ended.
+    dialog.setDirectory(dialogStartFolder(userMayWriteIn));
     const QStringList filters = nameFilters(filter);
     dialog.setNameFilters(filters);
     dialog.setAcceptMode(mode);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileDialog.h"
+#include "platform/StartFolder.h"
 
 #include <QFileDialog>
 #include <QStringList>
@@ -8,10 +9,11 @@
 class QtDialogOwner;
 
 // Open and save dialogs of the toolkit. Each use builds a new dialog, so nothing carries over from
-// one command to the next.
+// one command to the next. Whether the user may write in the working folder, where they begin, is
+// told by the system's own means.
 class QtFileDialog final : public FileDialog {
 public:
-    explicit QtFileDialog(const QtDialogOwner& owner);
+    explicit QtFileDialog(const QtDialogOwner& owner, FolderAccess userMayWriteIn = permissionsAllowWriting);
 
     std::optional<QString> showOpen(const QString& title, const QString& filter) override;
     std::optional<QString> showSave(const QString& title, const QString& filter) override;
@@ -28,4 +30,5 @@ private:
     std::optional<QString> show(const QString& title, const QString& filter, QFileDialog::AcceptMode mode);
 
     const QtDialogOwner& owner;
+    const FolderAccess userMayWriteIn;
 };

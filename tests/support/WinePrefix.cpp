@@ -12,14 +12,20 @@
 
 namespace {
 
-QString run(const QString& program, const QStringList& arguments) {
+std::optional<int> exitCode(const QString& program, const QStringList& arguments) {
     QProcess process;
     // Wine's server outlives the command and would hold its output open.
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+        return std::nullopt;
+    }
+    return process.exitCode();
+}
+
+QString run(const QString& program, const QStringList& arguments) {
+    if (exitCode(program, arguments) != 0) {
         return QStringLiteral("%1 %2 failed").arg(program, arguments.join(QLatin1Char(' ')));
     }
     return {};
@@ -80,6 +86,11 @@ QString runUnderWine(const QString& program, const QStringList& arguments, const
     const QString failed = run(wine, QStringList{program} + arguments);
     run(server(wine), {QStringLiteral("-w")});
     return failed;
+}
+
+std::optional<int> exitCodeUnderWine(const QString& program, const QStringList& arguments,
+                                     const QString& wine) {
+    return exitCode(wine, QStringList{program} + arguments);
 }
 
 QString exportWineRegistry(const QString& key, const QString& file, const QString& wine) {

@@ -17,6 +17,10 @@ QString pointWinePort(int number, const QString& path, const QString& wine);
 // Runs a Windows program under wine and waits until every program of its session has ended, as an
 // uninstaller goes on in a copy of itself. Empty when it ended well; otherwise what failed.
 QString runUnderWine(const QString& program, const QStringList& arguments, const QString& wine);
+// Runs a Windows program under wine and gives its exit code, or nothing when it did not end. What
+// else runs in its session, a program the test started before, say, goes on.
+std::optional<int> exitCodeUnderWine(const QString& program, const QStringList& arguments,
+                                     const QString& wine);
 
 // Writes a key of wine's registry, with all below it, to a .reg file, and reads such a file back
 // in. Empty when done; otherwise what failed.

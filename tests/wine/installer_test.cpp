@@ -1,3 +1,5 @@
+#include "editor/AppTexts.h"
+#include "support/DisplayRig.h"
 #include "support/WinePrefix.h"
 
 #include <QDir>
@@ -8,8 +10,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
+using namespace std::chrono_literals;
+
 namespace {
 const QString programFolder = QStringLiteral("C:\\Program Files\\DMX Scene Editor");
+// Where a user chose to install an older version.
+const QString chosenFolder = QStringLiteral("C:\\Lighting\\Editor");
+// The exit code of an installer or uninstaller that changed nothing.
+constexpr int unchanged = 2;
 const QString uninstallKey =
     QStringLiteral("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\DMX Scene Editor");
 const QString shortcut =
@@ -49,6 +59,11 @@ QString fileProperty(const QString& program, const QString& key) {
     return value;
 }
 
+// Compiles an NSIS script; whether it compiled.
+bool compiled(const QStringList& arguments) {
+    return QProcess::execute(QStringLiteral("makensis"), QStringList{QStringLiteral("-V1")} + arguments) == 0;
+}
+
 // Every file below a folder, by its path from there.
 QStringList filesBelow(const QString& folder) {
     QStringList files;
@@ -61,11 +76,12 @@ QStringList filesBelow(const QString& folder) {
 } // namespace
 
 // The Windows installer as an administrator and a user meet it, in a wine prefix of its own: a
-// silent install with its Start Menu entry and its entry in Apps & Features, an upgrade over an
-// older version installed elsewhere, and a silent uninstall that leaves nothing of the program
-// but the files the user saved in its folder. Run by scripts/windows --tests, which names the
-// installer (DMX_WINDOWS_INSTALLER), the folder it was made from (DMX_WINDOWS_STAGE) and the
-// build's product definitions (DMX_WINDOWS_PRODUCT).
+// silent install with its Start Menu entry and its entry in Apps & Features, a silent uninstall
+// that waits for the editor to end and leaves nothing of the program but the files the user saved
+// in its folder, an upgrade that waits for the editor too and stays in the folder the user chose,
+// a downgrade refused, and a move to another folder. The editor runs on a display of its own.
+// Run by scripts/windows --tests, which names the installer (DMX_WINDOWS_INSTALLER), the folder it
+// was made from (DMX_WINDOWS_STAGE) and the build's product definitions (DMX_WINDOWS_PRODUCT).
 class InstallerTest : public QObject {
     Q_OBJECT
 
@@ -76,18 +92,55 @@ class InstallerTest : public QObject {
     QTemporaryDir prefix;
     // What the fresh prefix holds before anything is installed.
     QStringList freshFiles;
+    // The build's product one version back, with a file the newer one no longer has.
+    QTemporaryDir older;
+    QString olderStage = QDir(older.path()).filePath(QStringLiteral("stage"));
+    QString olderInstaller = QDir(older.path()).filePath(QStringLiteral("older-setup.exe"));
 
     QString drive() const { return QDir(prefix.path()).filePath(QStringLiteral("drive_c")); }
     QString installed(const QString& file = {}) const {
         return QDir(drive()).filePath(QStringLiteral("Program Files/DMX Scene Editor/") + file);
     }
+    QString onDrive(const QString& windowsPath) const {
+        return QDir(drive()).filePath(windowsPath.mid(3).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    }
 
     bool runWindows(const QString& program, const QStringList& arguments) const {
         return runUnderWine(program, arguments, wine).isEmpty();
     }
+    std::optional<int> exitCode(const QString& program, const QStringList& arguments) const {
+        return exitCodeUnderWine(program, arguments, wine);
+    }
+    // The quiet uninstall command of Apps & Features, as an administrator deploys it.
+    QStringList quietUninstall() const {
+        return QProcess::splitCommand(
+            wineRegistryValues(uninstallKey, wine)->value(QStringLiteral("QuietUninstallString")));
+    }
+    QString installedVersion() const {
+        return wineRegistryValues(uninstallKey, wine)->value(QStringLiteral("DisplayVersion"));
+    }
 
-    // The stage's files and the uninstaller: what the installer puts in the program's folder.
-    QStringList installedFiles() const { return filesBelow(stage) << QStringLiteral("uninstall.exe"); }
+    // The installed editor, from the folder it was installed in, running until the rig goes: once
+    // its first window shows, it has marked that it runs. Nothing when it did not show.
+    std::unique_ptr<DisplayRig> startEditor(const QString& folder) const {
+        auto rig = std::make_unique<DisplayRig>();
+        rig->launch(wine, {folder + QStringLiteral("\\dmx-scene-editor.exe")});
+        const auto shown = [&rig] {
+            return !rig->x.shownWindows(texts::appTitle).isEmpty();
+        };
+        return XSession::pollUntil(shown, 120s) ? std::move(rig) : nullptr;
+    }
+
+    // What the installer made from a stage puts in the program's folder, its files and the
+    // uninstaller, and any files the user saved there.
+    static QStringList filesInstalledFrom(const QString& stage, const QStringList& usersFiles = {}) {
+        QStringList files = filesBelow(stage) << QStringLiteral("uninstall.exe") << usersFiles;
+        files.sort();
+        return files;
+    }
+    QStringList installedFiles(const QStringList& usersFiles = {}) const {
+        return filesInstalledFrom(stage, usersFiles);
+    }
 
 private slots:
     void initTestCase() {
@@ -102,10 +155,42 @@ private slots:
         QVERIFY(runWindows(QStringLiteral("wineboot"), {QStringLiteral("--init")}));
         freshFiles = filesBelow(drive());
         QVERIFY(!freshFiles.isEmpty());
+        // The installers start where a user's programs do, on drive C:.
+        QVERIFY(QDir::setCurrent(drive()));
+
+        QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), stage, olderStage}), 0);
+        QFile retired(QDir(olderStage).filePath(QStringLiteral("retired.dll")));
+        QVERIFY(retired.open(QIODevice::WriteOnly) && retired.write("old") == 3);
+        retired.close();
+        QFile olderProduct(QDir(older.path()).filePath(QStringLiteral("product.nsh")));
+        QVERIFY(olderProduct.open(QIODevice::WriteOnly));
+        olderProduct.write(QStringLiteral("!include \"%1\"\n!define /redef PRODUCT_VERSION \"0.9\"\n"
+                                          "!define /redef PRODUCT_VERSION_QUAD \"0.9.0.0\"\n")
+                               .arg(product)
+                               .toUtf8());
+        olderProduct.close();
+        QVERIFY(compiled(
+            {QStringLiteral("-DPRODUCT=") + olderProduct.fileName(), QStringLiteral("-DSTAGE=") + olderStage,
+             QStringLiteral("-DOUTFILE=") + olderInstaller, QStringLiteral(DMX_INSTALLER_SCRIPT)}));
     }
 
-    void aSilentInstallMakesTheEntriesUsersExpect() {
+    void aSilentInstallMakesTheEntriesUsersExpectAndRunsNothingElse() {
+        // A program of the uninstaller's name at the root of the drive, which no installation put
+        // there: run, it would leave a file beside it.
+        QTemporaryDir script;
+        QFile stranger(QDir(script.path()).filePath(QStringLiteral("stranger.nsi")));
+        QVERIFY(stranger.open(QIODevice::WriteOnly));
+        stranger.write(QStringLiteral("Target amd64-unicode\nOutFile \"%1\"\nSilentInstall silent\nSection\n"
+                                      "FileOpen $0 \"$EXEDIR\\ran.txt\" w\nFileClose $0\nSectionEnd\n")
+                           .arg(QDir(drive()).filePath(QStringLiteral("uninstall.exe")))
+                           .toUtf8());
+        stranger.close();
+        QVERIFY(compiled({stranger.fileName()}));
+
         QVERIFY(runWindows(installer, {QStringLiteral("/S")}));
+        QVERIFY2(!QFileInfo::exists(QDir(drive()).filePath(QStringLiteral("ran.txt"))),
+                 "setup ran C:\\uninstall.exe");
+        QVERIFY(QFile::remove(QDir(drive()).filePath(QStringLiteral("uninstall.exe"))));
         QCOMPARE(filesBelow(installed()), installedFiles());
         // The Start Menu entry for all users leads to the program; no desktop shortcut unless asked.
         QFile entry(QDir(drive()).filePath(shortcut));
@@ -132,7 +217,9 @@ private slots:
                  programFolder + QStringLiteral("\\dmx-scene-editor.exe,0"));
         QCOMPARE(values->value(QStringLiteral("InstallLocation")), programFolder);
         QCOMPARE(values->value(QStringLiteral("UninstallString")), uninstaller);
-        QCOMPARE(values->value(QStringLiteral("QuietUninstallString")), uninstaller + QStringLiteral(" /S"));
+        // Run in place, so that its exit code reaches the caller.
+        QCOMPARE(values->value(QStringLiteral("QuietUninstallString")),
+                 uninstaller + QStringLiteral(" /S _?=") + programFolder);
         // Apps & Features shows the size in kilobytes: that of the program's files.
         qint64 bytes = 0;
         for (const QString& file : filesBelow(stage)) {
@@ -142,59 +229,62 @@ private slots:
                  QStringLiteral("dword:%1").arg((bytes + 1023) / 1024, 8, 16, QLatin1Char('0')));
     }
 
-    void anUpgradeLeavesOneInstallation() {
-        // An older version with a file the newer one no longer has, installed in a folder of its own.
-        QTemporaryDir older;
-        const QString olderStage = QDir(older.path()).filePath(QStringLiteral("stage"));
-        QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), stage, olderStage}), 0);
-        QFile retired(QDir(olderStage).filePath(QStringLiteral("retired.dll")));
-        QVERIFY(retired.open(QIODevice::WriteOnly) && retired.write("old") == 3);
-        retired.close();
-        // The build's product, one version back.
-        QFile olderProduct(QDir(older.path()).filePath(QStringLiteral("product.nsh")));
-        QVERIFY(olderProduct.open(QIODevice::WriteOnly));
-        olderProduct.write(QStringLiteral("!include \"%1\"\n!define /redef PRODUCT_VERSION \"0.9\"\n"
-                                          "!define /redef PRODUCT_VERSION_QUAD \"0.9.0.0\"\n")
-                               .arg(product)
-                               .toUtf8());
-        olderProduct.close();
-        const QString olderInstaller = QDir(older.path()).filePath(QStringLiteral("older-setup.exe"));
-        QCOMPARE(QProcess::execute(
-                     QStringLiteral("makensis"),
-                     {QStringLiteral("-V1"), QStringLiteral("-DPRODUCT=") + olderProduct.fileName(),
-                      QStringLiteral("-DSTAGE=") + olderStage, QStringLiteral("-DOUTFILE=") + olderInstaller,
-                      QStringLiteral(DMX_INSTALLER_SCRIPT)}),
-                 0);
-
-        QVERIFY(
-            runWindows(olderInstaller, {QStringLiteral("/S"), QStringLiteral("/D=C:\\Lighting\\Editor09")}));
-        const QString olderFolder = QDir(drive()).filePath(QStringLiteral("Lighting/Editor09"));
-        QVERIFY(QFileInfo::exists(QDir(olderFolder).filePath(QStringLiteral("retired.dll"))));
-        QCOMPARE(wineRegistryValues(uninstallKey, wine)->value(QStringLiteral("DisplayVersion")),
-                 QStringLiteral("0.9"));
-
-        QVERIFY(runWindows(installer, {QStringLiteral("/S")}));
-        QVERIFY2(!QFileInfo::exists(olderFolder), "the older version's folder stayed");
-        QCOMPARE(filesBelow(installed()), installedFiles());
-        const auto values = wineRegistryValues(uninstallKey, wine);
-        QVERIFY(values);
-        QCOMPARE(values->value(QStringLiteral("DisplayVersion")), productValue(product, "PRODUCT_VERSION"));
-        QCOMPARE(values->value(QStringLiteral("InstallLocation")), programFolder);
-    }
-
-    void aSilentUninstallLeavesNothingButTheUsersFiles() {
+    void anUninstallWaitsForTheEditorThenLeavesNothingButTheUsersFiles() {
+        DMX_REQUIRE_DISPLAY();
         QFile show(installed(QStringLiteral("show.txt")));
         QVERIFY(show.open(QIODevice::WriteOnly) && show.write("2,1,2,1,\r\n") > 0);
         show.close();
-        // As an administrator deploys it: the quiet uninstall command of Apps & Features.
-        const QStringList command = QProcess::splitCommand(
-            wineRegistryValues(uninstallKey, wine)->value(QStringLiteral("QuietUninstallString")));
-        QVERIFY(runWindows(command.first(), command.mid(1)));
+        const QStringList command = quietUninstall();
 
+        std::unique_ptr<DisplayRig> editor = startEditor(programFolder);
+        QVERIFY2(editor, "the installed editor did not start");
+        QCOMPARE(exitCode(command.first(), command.mid(1)), unchanged);
+        QCOMPARE(filesBelow(installed()), installedFiles({QStringLiteral("show.txt")}));
+        editor.reset();
+        QCOMPARE(installedVersion(), productValue(product, "PRODUCT_VERSION"));
+
+        QVERIFY(runWindows(command.first(), command.mid(1)));
         QVERIFY2(!wineRegistryValues(uninstallKey, wine), "the uninstall key stayed");
         QStringList left = filesBelow(drive());
         left.removeIf([this](const QString& file) { return freshFiles.contains(file); });
         QCOMPARE(left, QStringList{QStringLiteral("Program Files/DMX Scene Editor/show.txt")});
+    }
+
+    void anUpgradeWaitsForTheEditorAndStaysInTheChosenFolder() {
+        DMX_REQUIRE_DISPLAY();
+        QVERIFY(runWindows(olderInstaller, {QStringLiteral("/S"), QStringLiteral("/D=") + chosenFolder}));
+        const QStringList olderFiles = filesInstalledFrom(olderStage);
+        QCOMPARE(filesBelow(onDrive(chosenFolder)), olderFiles);
+
+        std::unique_ptr<DisplayRig> editor = startEditor(chosenFolder);
+        QVERIFY2(editor, "the installed editor did not start");
+        QCOMPARE(exitCode(installer, {QStringLiteral("/S")}), unchanged);
+        QCOMPARE(filesBelow(onDrive(chosenFolder)), olderFiles);
+        editor.reset();
+        QCOMPARE(installedVersion(), QStringLiteral("0.9"));
+
+        QVERIFY(runWindows(installer, {QStringLiteral("/S")}));
+        QCOMPARE(filesBelow(onDrive(chosenFolder)), installedFiles());
+        const auto values = wineRegistryValues(uninstallKey, wine);
+        QVERIFY(values);
+        QCOMPARE(values->value(QStringLiteral("DisplayVersion")), productValue(product, "PRODUCT_VERSION"));
+        QCOMPARE(values->value(QStringLiteral("InstallLocation")), chosenFolder);
+    }
+
+    void aDowngradeIsRefusedUnattended() {
+        QCOMPARE(exitCode(olderInstaller, {QStringLiteral("/S")}), unchanged);
+        QCOMPARE(filesBelow(onDrive(chosenFolder)), installedFiles());
+        QCOMPARE(installedVersion(), productValue(product, "PRODUCT_VERSION"));
+    }
+
+    void anUpgradeToAnotherFolderLeavesOneInstallation() {
+        // /D= takes the folder as the rest of the command line, spaces and all.
+        QVERIFY(runWindows(installer, QStringList{QStringLiteral("/S")} +
+                                          (QStringLiteral("/D=") + programFolder).split(QLatin1Char(' '))));
+        QVERIFY2(!QFileInfo::exists(onDrive(chosenFolder)), "the earlier folder stayed");
+        QCOMPARE(filesBelow(installed()), installedFiles({QStringLiteral("show.txt")}));
+        QCOMPARE(wineRegistryValues(uninstallKey, wine)->value(QStringLiteral("InstallLocation")),
+                 programFolder);
     }
 };
 
