@@ -152,6 +152,11 @@ Section "!${PRODUCT_NAME}" ProgramSection
         ClearErrors
         StrCpy $0 "none"
         ExecWait '"$PLUGINSDIR\${UNINSTALLER}" /S _?=$Earlier' $0
+        ; The editor was started after the check above: the uninstaller changed nothing, nor has Setup.
+        ${If} $0 == ${UNCHANGED}
+            RMDir /r "${STAGED}"
+            !insertmacro STOP ${UNCHANGED} "${PRODUCT_NAME} is running, so ${PRODUCT_NAME} ${PRODUCT_VERSION} was not installed. Close it and run Setup again."
+        ${EndIf}
         ${If} ${Errors}
         ${OrIf} $0 <> 0
             RMDir /r "${STAGED}"

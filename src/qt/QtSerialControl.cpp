@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -54,8 +55,9 @@ bool hungUp(int descriptor) {
 // notifier on its descriptor, and an event loop holds one notifier of a kind for each.
 class DescriptorCopy {
 public:
+    // Closed on exec, so that no program started meanwhile keeps the device held.
     explicit DescriptorCopy(int descriptor)
-        : copy(dup(descriptor)) {}
+        : copy(fcntl(descriptor, F_DUPFD_CLOEXEC, 0)) {}
     DescriptorCopy(const DescriptorCopy&) = delete;
     DescriptorCopy& operator=(const DescriptorCopy&) = delete;
     ~DescriptorCopy() {
